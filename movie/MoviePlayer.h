@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QRectF>
+#include <QString>
+#include <memory>
+
+class QPainter;
+
+namespace movie {
+
+// One animation player: loads a movie file, runs its timeline at the movie's frame rate,
+// loops at the end, and paints the current frame scaled to fit a rectangle keeping its
+// proportions. The player never blocks the caller: a file is read and checked once when
+// it is loaded, and each frame costs only a bounded amount of work.
+class MoviePlayer : public QObject {
+    Q_OBJECT
+public:
+    explicit MoviePlayer(QObject* parent = nullptr);
+    ~MoviePlayer() override;
+
+    // Loads the movie at `path` and starts it from its first frame (when the play setting
+    // is on). Loading again, even the same file, restarts it. A missing or refused file
+    // leaves the player empty; the reason is written to standard error.
+    bool load(const QString& path);
+    void clear();
+
+    // The play setting: off shows the first frame and nothing advances.
+    void setPlaying(bool on);
+    bool isPlaying() const { return m_playing; }
+
+    // A hidden player's timeline keeps running, but it is not painted.
+    void setVisible(bool on) { m_visible = on; }
+    bool isVisible() const { return m_visible; }
+
+    bool isEmpty() const;
+    QString path() const { return m_path; }
+
+    // Paints the current frame inside `target` ("show all": whole stage, proportions kept,
+    // centred, the margins filled with the movie's background colour).
+    void paint(QPainter& painter, const QRectF& target) const;
+
+signals:
+    // The picture changed; the owner repaints the player's rectangle.
+    void frameChanged();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+    QString m_path;
+    bool m_playing = true;
+    bool m_visible = true;
+};
+
+} // namespace movie

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "BitReader.h"
+#include "MovieData.h"
+#include "Result.h"
+
+#include <memory>
+
+namespace movie {
+
+// Reads a movie file's tags into MovieData. The whole file is checked here, once: a file
+// that breaks the format or a limit is refused with a reason and nothing of it is kept.
+class MovieReader {
+public:
+    // Limits that keep an untrusted file from costing unbounded memory or time.
+    static constexpr int MaxBitmapSide = 8192;
+    static constexpr qint64 MaxBitmapPixels = 16 * 1024 * 1024;
+    static constexpr qint64 MaxTotalBitmapPixels = 64 * 1024 * 1024;
+    static constexpr int MaxShapeRecords = 256 * 1024;
+    static constexpr qint64 MaxTotalEdges = 2 * 1024 * 1024;
+    static constexpr int MaxFramesPerTimeline = 65536;
+    static constexpr qint64 MaxTotalFrames = 1024 * 1024;
+    static constexpr qint64 MaxTotalCommands = 512 * 1024;
+    static constexpr qint64 MaxTotalGlyphs = 1024 * 1024;
+    static constexpr qint64 MaxTotalActions = 1024 * 1024;
+    static constexpr qint64 MaxSoundBytes = 64 * 1024 * 1024;
+
+    static Result<std::shared_ptr<MovieData>> read(const QByteArray& file);
+
+private:
+    MovieReader() = default;
+    bool readHeader(BitReader& r);
+    bool readTags(BitReader& r, TimelineData& timeline, bool inSprite);
+    bool readTag(int code, BitReader& tag, TimelineData& timeline, Frame& frame, bool inSprite);
+
+    bool readShape(int code, BitReader& r);
+    bool readMorphShape(int code, BitReader& r);
+    bool readStyles(BitReader& r, int shapeVersion, std::vector<FillStyle>& fills, std::vector<LineStyle>& lines);
+    bool readFillStyle(BitReader& r, int shapeVersion, FillStyle& fill);
+    bool readGradient(BitReader& r, int shapeVersion, FillStyle& fill);
+    bool readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry& geometry, bool withStyles);
+    bool readMorphFillStyle(BitReader& r, FillStyle& start, FillStyle& end);
+    bool readMorphLineStyle(BitReader& r, int version, LineStyle& start, LineStyle& end);
+
+    bool readBitmap(int code, BitReader& r);
+    bool readButton(int code, BitReader& r);
+    bool readFont(int code, BitReader& r);
+    bool readText(int code, BitReader& r);
+    bool readSprite(BitReader& r);
+    bool readSound(BitReader& r);
+    bool readPlace(int code, BitReader& r, Frame& frame);
+    bool readActions(BitReader& r, Frame& frame);
+    bool readSoundInfo(BitReader& r, SoundInfo& info);
+
+    bool fail(const QString& reason);
+    bool addCharacter(uint16_t id, Character c);
+    QPainterPath glyphPath(BitReader& r);
+
+    std::shared_ptr<MovieData> m_movie;
+    QString m_error;
+    QByteArray m_jpegTables;
+    struct PendingJpeg {
+        uint16_t id;
+        QByteArray data;
+    };
+    std::vector<PendingJpeg> m_pendingJpegs;
+    qint64 m_totalEdges = 0;
+    qint64 m_totalFrames = 0;
+    qint64 m_totalCommands = 0;
+    qint64 m_totalGlyphs = 0;
+    qint64 m_totalActions = 0;
+    qint64 m_totalPixels = 0;
+    qint64 m_soundBytes = 0;
+};
+
+} // namespace movie

@@ -1,0 +1,155 @@
+#include "Picture.h"
+
+#include <QCache>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+
+namespace screens {
+
+namespace {
+// Pictures are small; anything larger than this is refused rather than decoded.
+constexpr int kMaxPictureSide = 4096;
+constexpr qint64 kMaxPictureFileBytes = 16 * 1024 * 1024;
+
+std::atomic<Picture::Handle> g_nextHandle{1};
+} // namespace
+
+// The decoded contents of one picture file, shared by every picture object made from it.
+class PictureData {
+public:
+    explicit PictureData(const QString& source)
+    {
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "picture: cannot read %s\n", qPrintable(source));
+            return;
+        }
+        if (file.size() > kMaxPictureFileBytes) {
+            std::fprintf(stderr, "picture: %s is too large\n", qPrintable(source));
+            return;
+        }
+        const QByteArray bytes = file.readAll();
+        if (source.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive)) {
+            m_svg = std::make_unique<QSvgRenderer>(bytes);
+            if (!m_svg->isValid()) {
+                std::fprintf(stderr, "picture: %s is not a valid SVG picture\n", qPrintable(source));
+                m_svg.reset();
+                return;
+            }
+            m_size = m_svg->defaultSize();
+            m_svg->setAspectRatioMode(Qt::IgnoreAspectRatio);
+        } else {
+            QImageReader reader(source);
+            const QSize declared = reader.size();
+            if (declared.width() > kMaxPictureSide || declared.height() > kMaxPictureSide) {
+                std::fprintf(stderr, "picture: %s is too large\n", qPrintable(source));
+                return;
+            }
+            QImage image;
+            if (!reader.read(&image)) {
+                std::fprintf(stderr, "picture: %s: %s\n", qPrintable(source),
+                             qPrintable(reader.errorString()));
+                return;
+            }
+            m_image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            m_size = m_image.size();
+        }
+        if (m_size.width() <= 0 || m_size.height() <= 0 || m_size.width() > kMaxPictureSide ||
+            m_size.height() > kMaxPictureSide) {
+            std::fprintf(stderr, "picture: %s has an unusable size\n", qPrintable(source));
+            m_svg.reset();
+            m_image = QImage();
+            m_size = QSize();
+        }
+    }
+
+    bool isNull() const { return m_size.isEmpty(); }
+    QSize size() const { return m_size; }
+
+    // Rasterised at exactly the device size asked for, so scaled pictures stay sharp.
+    QPixmap render(const QSize& size) const
+    {
+        const QString key = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        std::lock_guard lock(m_cacheMutex);
+        if (QPixmap* cached = m_cache.object(key))
+            return *cached;
+        QImage out(size, QImage::Format_ARGB32_Premultiplied);
+        out.fill(Qt::transparent);
+        {
+            QPainter p(&out);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            if (m_svg)
+                m_svg->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+            else
+                p.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), m_image);
+        }
+        QPixmap pixmap = QPixmap::fromImage(std::move(out));
+        m_cache.insert(key, new QPixmap(pixmap), 1);
+        return pixmap;
+    }
+
+private:
+    std::unique_ptr<QSvgRenderer> m_svg;
+    QImage m_image;
+    QSize m_size;
+    mutable std::mutex m_cacheMutex;
+    mutable QCache<QString, QPixmap> m_cache{6};
+};
+
+namespace {
+// Files are decoded once; the entries stay while any picture object uses them.
+std::shared_ptr<const PictureData> dataFor(const QString& source)
+{
+    static std::mutex mutex;
+    static QHash<QString, std::weak_ptr<const PictureData>> files;
+    std::lock_guard lock(mutex);
+    if (auto existing = files.value(source).lock())
+        return existing;
+    auto data = std::make_shared<const PictureData>(source);
+    files.insert(source, data);
+    return data;
+}
+} // namespace
+
+Picture::Picture(QString source, std::shared_ptr<const PictureData> data)
+    : m_handle(g_nextHandle++), m_source(std::move(source)), m_data(std::move(data))
+{
+}
+
+std::shared_ptr<Picture> Picture::fromFile(const QString& source)
+{
+    return std::shared_ptr<Picture>(new Picture(source, dataFor(source)));
+}
+
+bool Picture::isNull() const { return m_data->isNull(); }
+
+QSize Picture::pixelSize() const { return m_data->size(); }
+
+void Picture::paint(QPainter& painter, const QRectF& target) const
+{
+    if (m_data->isNull() || target.width() < 0.5 || target.height() < 0.5)
+        return;
+    const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QRect device = QRectF(target.topLeft() * dpr, target.size() * dpr).toAlignedRect();
+    const QSize size(std::min(device.width(), kMaxPictureSide), std::min(device.height(), kMaxPictureSide));
+    QPixmap pixmap = m_data->render(size);
+    painter.drawPixmap(target, pixmap, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
+}
+
+QPixmap Picture::pixmap(const QSize& size) const
+{
+    if (m_data->isNull() || size.isEmpty())
+        return {};
+    return m_data->render(size);
+}
+
+} // namespace screens

@@ -1,0 +1,429 @@
+#include "ScreenView.h"
+
+#include "MoviePlayer.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <algorithm>
+#include <cmath>
+
+namespace screens {
+
+namespace {
+
+int buttonMask(Qt::MouseButtons buttons)
+{
+    return int(buttons & (Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
+}
+
+int shiftMask(Qt::KeyboardModifiers mods)
+{
+    int mask = 0;
+    if (mods & Qt::ShiftModifier) mask |= 1;
+    if (mods & Qt::ControlModifier) mask |= 2;
+    if (mods & Qt::AltModifier) mask |= 4;
+    return mask;
+}
+
+// Pictures, labels and lines are drawn first, later-listed beneath earlier-listed; panels,
+// frames and players come above them all, in the same order among themselves.
+std::vector<const Control*> paintOrder(const std::vector<std::unique_ptr<Control>>& list)
+{
+    std::vector<const Control*> out;
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        if (!(*it)->isWindowed())
+            out.push_back(it->get());
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        if ((*it)->isWindowed())
+            out.push_back(it->get());
+    return out;
+}
+
+} // namespace
+
+ScreenView::ScreenView(QWidget* parent) : QWidget(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(346, 238);
+}
+
+ScreenView::~ScreenView() { setScreen(nullptr); }
+
+void ScreenView::setScreen(Screen* screen)
+{
+    if (m_screen)
+        m_screen->setObserver(nullptr);
+    endGesture();
+    m_players.clear();
+    m_loadedCount.clear();
+    m_screen = screen;
+    unsetCursor();
+    QToolTip::hideText();
+    if (m_screen) {
+        m_screen->setObserver(this);
+        for (Control* c : m_screen->allControls())
+            if (c->kind() == ControlKind::Player)
+                syncPlayer(*c);
+    }
+    update();
+}
+
+double ScreenView::scale() const
+{
+    if (!m_screen)
+        return 1.0;
+    const double w = m_screen->clientSize().width() / kTwipsPerPixel;
+    const double h = m_screen->clientSize().height() / kTwipsPerPixel;
+    return std::max(0.05, std::min(width() / w, height() / h));
+}
+
+QRectF ScreenView::screenRect() const
+{
+    if (!m_screen)
+        return rect();
+    const double s = scale();
+    const QSizeF size(m_screen->clientSize().width() / kTwipsPerPixel * s,
+                      m_screen->clientSize().height() / kTwipsPerPixel * s);
+    return QRectF(QPointF((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+}
+
+QRectF ScreenView::toView(const QRect& twips) const
+{
+    const double k = scale() / kTwipsPerPixel;
+    const QPointF origin = screenRect().topLeft();
+    return QRectF(origin.x() + twips.x() * k, origin.y() + twips.y() * k, twips.width() * k, twips.height() * k);
+}
+
+QPointF ScreenView::toTwips(const QPointF& viewPos) const
+{
+    const double k = kTwipsPerPixel / scale();
+    return (viewPos - screenRect().topLeft()) * k;
+}
+
+QPoint ScreenView::centreOf(const Control& control) const
+{
+    return toView(control.visibleScreenRect()).center().toPoint();
+}
+
+QSize ScreenView::sizeHint() const
+{
+    if (!m_screen)
+        return {692, 475};
+    return QSize(qRound(m_screen->clientSize().width() / kTwipsPerPixel),
+                 qRound(m_screen->clientSize().height() / kTwipsPerPixel));
+}
+
+movie::MoviePlayer* ScreenView::moviePlayer(const Control& player) const
+{
+    auto it = m_players.find(&player);
+    return it == m_players.end() ? nullptr : it->second.get();
+}
+
+// ---- painting ----
+
+void ScreenView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QColor back = m_screen ? m_screen->backColor() : QColor(Qt::white);
+    // The margins around a screen of another shape than the window are a softer shade.
+    painter.fillRect(rect(), back.darker(104));
+    if (!m_screen)
+        return;
+    const QRectF area = screenRect();
+    painter.fillRect(area, back);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setClipRect(area);
+    paintList(painter, m_screen->controls());
+    painter.setClipping(false);
+    paintDrag(painter);
+}
+
+void ScreenView::paintList(QPainter& painter, const std::vector<std::unique_ptr<Control>>& list) const
+{
+    for (const Control* c : paintOrder(list))
+        if (c->isVisible())
+            paintControl(painter, *c);
+}
+
+void ScreenView::paintControl(QPainter& painter, const Control& c) const
+{
+    const QRectF r = toView(c.screenGeometry());
+    const double s = scale();
+    switch (c.kind()) {
+    case ControlKind::Image:
+        if (c.picture())
+            c.picture()->paint(painter, r);
+        break;
+    case ControlKind::Panel:
+    case ControlKind::Frame: {
+        painter.save();
+        painter.setClipRect(r, Qt::IntersectClip);
+        painter.fillRect(r, c.backColor());
+        if (c.hasBorder()) {
+            const double w = std::max(1.0, s);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            if (c.kind() == ControlKind::Panel) {
+                // A sunken edge: shadow above and left, light below and right.
+                painter.fillRect(QRectF(r.left(), r.top(), r.width(), w), QColor(128, 128, 128));
+                painter.fillRect(QRectF(r.left(), r.top(), w, r.height()), QColor(128, 128, 128));
+                painter.fillRect(QRectF(r.left(), r.bottom() - w, r.width(), w), QColor(224, 224, 224));
+                painter.fillRect(QRectF(r.right() - w, r.top(), w, r.height()), QColor(224, 224, 224));
+            } else {
+                painter.setPen(QPen(QColor(160, 160, 160), w));
+                painter.setBrush(Qt::NoBrush);
+                painter.drawRect(r.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+            }
+            painter.setRenderHint(QPainter::Antialiasing, true);
+        }
+        const int inset = c.clientInset();
+        painter.setClipRect(toView(c.screenGeometry().adjusted(inset, inset, -inset, -inset)), Qt::IntersectClip);
+        paintList(painter, c.children());
+        painter.restore();
+        break;
+    }
+    case ControlKind::Label: {
+        if (!c.transparent())
+            painter.fillRect(r, c.backColor());
+        QFont font(c.font().face);
+        // Points to design pixels at 96 dots per inch, then to the view's scale.
+        font.setPixelSize(std::max(1, int(std::lround(c.font().points * 96.0 / 72.0 * s))));
+        font.setBold(c.font().bold);
+        font.setItalic(c.font().italic);
+        painter.save();
+        painter.setClipRect(r, Qt::IntersectClip);
+        painter.setFont(font);
+        painter.setPen(c.foreColor());
+        const Qt::Alignment h = c.alignment() == 2 ? Qt::AlignHCenter : c.alignment() == 1 ? Qt::AlignRight : Qt::AlignLeft;
+        painter.drawText(r, int(h | Qt::AlignTop | Qt::TextWordWrap), c.caption());
+        painter.restore();
+        break;
+    }
+    case ControlKind::Line: {
+        const QLine l = c.line();
+        const QRectF a = toView(QRect(l.p1(), QSize(0, 0)).translated(c.screenGeometry().topLeft() - c.geometry().topLeft()));
+        const QRectF b = toView(QRect(l.p2(), QSize(0, 0)).translated(c.screenGeometry().topLeft() - c.geometry().topLeft()));
+        painter.setPen(QPen(c.borderColor(), std::max(1.0, s)));
+        painter.drawLine(a.topLeft(), b.topLeft());
+        break;
+    }
+    case ControlKind::Player:
+        if (auto* player = moviePlayer(c)) {
+            painter.save();
+            painter.setClipRect(r, Qt::IntersectClip);
+            player->paint(painter, r);
+            painter.restore();
+        }
+        break;
+    }
+}
+
+void ScreenView::paintDrag(QPainter& painter) const
+{
+    if (!m_dragSource || m_dragSource->dragIcon())
+        return;
+    const QRectF source = toView(m_dragSource->screenGeometry());
+    const QRectF outline(m_dragPos - m_dragGrab, source.size());
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(96, 96, 96), std::max(2.0, scale()), Qt::SolidLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(outline);
+}
+
+// ---- hit testing ----
+
+Control* ScreenView::hitList(const std::vector<std::unique_ptr<Control>>& list, const QPointF& twips) const
+{
+    auto order = paintOrder(list);
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        Control* c = const_cast<Control*>(*it);
+        if (!c->isVisible() || c->kind() == ControlKind::Line)
+            continue;
+        const QRect g = c->screenGeometry();
+        if (!QRectF(g).contains(twips))
+            continue;
+        if (c->isContainer()) {
+            const int inset = c->clientInset();
+            if (QRectF(g.adjusted(inset, inset, -inset, -inset)).contains(twips))
+                if (Control* child = hitList(c->children(), twips))
+                    return child;
+        }
+        return c;
+    }
+    return nullptr;
+}
+
+Control* ScreenView::controlAt(const QPointF& viewPos) const
+{
+    if (!m_screen || !screenRect().contains(viewPos))
+        return nullptr;
+    return hitList(m_screen->controls(), toTwips(viewPos));
+}
+
+MouseArgs ScreenView::argsFor(const Control& control, const QPointF& viewPos, int buttons,
+                              Qt::KeyboardModifiers mods) const
+{
+    const QPointF t = toTwips(viewPos) - QPointF(control.screenGeometry().topLeft());
+    return MouseArgs{buttons, shiftMask(mods), float(t.x()), float(t.y())};
+}
+
+// ---- input ----
+
+void ScreenView::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_screen)
+        return;
+    QToolTip::hideText();
+    const QPointF pos = event->position();
+    if (m_dragSource)
+        return;
+    if (m_captured) {
+        // Another button while one is already held: the captured control hears it.
+        m_buttonsDown |= buttonMask(event->button());
+        m_screen->mouseDown(*m_captured, argsFor(*m_captured, pos, buttonMask(event->button()), event->modifiers()));
+        return;
+    }
+    Control* hit = controlAt(pos);
+    if (!hit)
+        return;
+    if (event->button() == Qt::LeftButton && hit->dragAutomatic()) {
+        // A drag starts instead of a click; the control stays where it is.
+        m_dragSource = hit;
+        m_dragPos = pos;
+        m_dragGrab = pos - toView(hit->screenGeometry()).topLeft();
+        if (hit->dragIcon()) {
+            const int side = int(32 * std::clamp(scale(), 1.0, 2.0));
+            setCursor(QCursor(hit->dragIcon()->pixmap(QSize(side, side))));
+        }
+        update();
+        return;
+    }
+    m_captured = hit;
+    m_buttonsDown = buttonMask(event->button());
+    m_screen->mouseDown(*hit, argsFor(*hit, pos, buttonMask(event->button()), event->modifiers()));
+}
+
+void ScreenView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_screen)
+        return;
+    const QPointF pos = event->position();
+    if (m_dragSource) {
+        m_dragPos = pos;
+        update();
+        return;
+    }
+    if (m_captured) {
+        m_screen->mouseMove(*m_captured, argsFor(*m_captured, pos, buttonMask(event->buttons()), event->modifiers()));
+        return;
+    }
+    Control* hit = controlAt(pos);
+    Screen* const before = m_screen;
+    if (hit)
+        m_screen->mouseMove(*hit, argsFor(*hit, pos, buttonMask(event->buttons()), event->modifiers()));
+    if (m_screen == before)
+        updateCursor(hit);
+}
+
+void ScreenView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_screen)
+        return;
+    const QPointF pos = event->position();
+    if (m_dragSource) {
+        if (event->button() != Qt::LeftButton)
+            return;
+        Control* source = m_dragSource;
+        m_dragSource = nullptr;
+        updateCursor(controlAt(pos));
+        update();
+        Control* target = controlAt(pos);
+        const QPointF t = target ? toTwips(pos) - QPointF(target->screenGeometry().topLeft()) : toTwips(pos);
+        m_screen->dragDrop(target, *source, float(t.x()), float(t.y()));
+        return;
+    }
+    if (!m_captured)
+        return;
+    Control* captured = m_captured;
+    m_buttonsDown &= ~buttonMask(event->button());
+    if (m_buttonsDown == 0)
+        m_captured = nullptr;
+    Screen* const before = m_screen;
+    m_screen->mouseUp(*captured, argsFor(*captured, pos, buttonMask(event->button()), event->modifiers()));
+    if (m_screen != before)
+        return;
+    // A click is a press and a release on the same control.
+    if (event->button() == Qt::LeftButton && controlAt(pos) == captured)
+        m_screen->click(*captured);
+}
+
+void ScreenView::leaveEvent(QEvent*)
+{
+    if (!m_dragSource && !m_captured)
+        unsetCursor();
+}
+
+bool ScreenView::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const Control* hit = (m_dragSource || m_captured) ? nullptr : controlAt(help->pos());
+        if (hit && !hit->toolTip().isEmpty())
+            QToolTip::showText(help->globalPos(), hit->toolTip(), this, toView(hit->visibleScreenRect()).toRect());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void ScreenView::updateCursor(const Control* hovered)
+{
+    const Picture* icon = nullptr;
+    if (hovered && hovered->mousePointer() != MousePointer::Default && hovered->mouseIcon())
+        icon = hovered->mouseIcon().get();
+    if (!icon || icon->isNull()) {
+        unsetCursor();
+        return;
+    }
+    const int side = int(32 * std::clamp(scale(), 1.0, 2.0));
+    setCursor(QCursor(icon->pixmap(QSize(side, side)), 0, 0));
+}
+
+void ScreenView::endGesture()
+{
+    m_dragSource = nullptr;
+    m_captured = nullptr;
+    m_buttonsDown = 0;
+}
+
+// ---- model changes ----
+
+void ScreenView::controlChanged(Control&) { update(); }
+
+void ScreenView::movieLoaded(Control& player) { syncPlayer(player); }
+
+void ScreenView::syncPlayer(Control& control)
+{
+    auto& player = m_players[&control];
+    if (!player) {
+        player = std::make_unique<movie::MoviePlayer>();
+        connect(player.get(), &movie::MoviePlayer::frameChanged, this, [this, c = &control] {
+            if (c->isShown())
+                update(toView(c->visibleScreenRect()).toAlignedRect().adjusted(-1, -1, 1, 1));
+        });
+    }
+    player->setPlaying(control.playSetting());
+    player->setVisible(control.isShown());
+    int& loaded = m_loadedCount[&control];
+    if (control.movieLoads() != loaded) {
+        loaded = control.movieLoads();
+        player->load(control.movie());
+    }
+    update();
+}
+
+} // namespace screens

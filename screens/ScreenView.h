@@ -1,0 +1,86 @@
+#pragma once
+
+#include "Screen.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <memory>
+
+namespace movie {
+class MoviePlayer;
+}
+
+namespace screens {
+
+// Paints one screen's model, scaled uniformly to fit the widget, and turns mouse input into
+// the model's events: Click, MouseMove, MouseDown, MouseUp and DragDrop (automatic dragging).
+// It keeps no game state: only what a gesture in progress needs.
+class ScreenView : public QWidget, private ScreenObserver {
+    Q_OBJECT
+public:
+    static constexpr double kTwipsPerPixel = 15.0;
+
+    explicit ScreenView(QWidget* parent = nullptr);
+    ~ScreenView() override;
+
+    // Shows `screen` (not owned); null shows nothing. Players of the previous screen are
+    // destroyed at once, which stops their movies.
+    void setScreen(Screen* screen);
+    Screen* screen() const { return m_screen; }
+
+    // Design pixels to device pixels.
+    double scale() const;
+    // Where the screen's client area lies in the widget.
+    QRectF screenRect() const;
+    QRectF toView(const QRect& twips) const;
+    QPointF toTwips(const QPointF& viewPos) const;
+    // The centre of a control in widget coordinates, for tests and tools.
+    QPoint centreOf(const Control& control) const;
+
+    // The topmost visible control under a widget position, or null for the screen itself.
+    Control* controlAt(const QPointF& viewPos) const;
+
+    // The movie player behind a player control (null when the control is not shown here).
+    movie::MoviePlayer* moviePlayer(const Control& player) const;
+
+    // A drag in progress.
+    Control* dragSource() const { return m_dragSource; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void controlChanged(Control& control) override;
+    void movieLoaded(Control& player) override;
+
+    void paintList(QPainter& painter, const std::vector<std::unique_ptr<Control>>& list) const;
+    void paintControl(QPainter& painter, const Control& control) const;
+    void paintDrag(QPainter& painter) const;
+    Control* hitList(const std::vector<std::unique_ptr<Control>>& list, const QPointF& twips) const;
+    MouseArgs argsFor(const Control& control, const QPointF& viewPos, int buttons, Qt::KeyboardModifiers mods) const;
+    void updateCursor(const Control* hovered);
+    void syncPlayer(Control& player);
+    void endGesture();
+
+    Screen* m_screen = nullptr;
+    std::map<const Control*, std::unique_ptr<movie::MoviePlayer>> m_players;
+    std::map<const Control*, int> m_loadedCount;
+
+    // Automatic dragging: the source and where the pointer took hold of it.
+    Control* m_dragSource = nullptr;
+    QPointF m_dragGrab;
+    QPointF m_dragPos;
+    // A control that holds the mouse while a button pressed on it is down.
+    Control* m_captured = nullptr;
+    int m_buttonsDown = 0;
+};
+
+} // namespace screens

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "Behaviour.h"
+#include "ScreenCatalog.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace screens {
+class Screen;
+class ScreenView;
+} // namespace screens
+
+namespace shell {
+
+// The program's shell: one window, exactly one open screen at a time, the screen switch and
+// the exit confirmation.
+class Shell : public QObject, public screens::Services {
+    Q_OBJECT
+public:
+    // Answers the exit question: true for Yes.
+    using ExitPrompt = std::function<bool(QWidget* parent)>;
+
+    explicit Shell(QString applicationFolder, QObject* parent = nullptr);
+    ~Shell() override;
+
+    // Opens the first screen at a comfortable size for the desktop it is on.
+    void start();
+
+    void switchTo(const QString& screen) override;
+    void confirmExit(screens::Screen& screen, screens::Control& goodbyePlayer) override;
+    QString moviePath(const QString& storedName) const override;
+
+    screens::Screen* currentScreen() const { return m_current.get(); }
+    screens::ScreenView& view() const { return *m_view; }
+    ScreenCatalog& catalog() { return m_catalog; }
+    const std::vector<std::unique_ptr<screens::Behaviour>>& behaviours() const { return m_behaviours; }
+
+    // Builds a screen from its description with all its handlers, without showing it.
+    std::unique_ptr<screens::Screen> create(const QString& screen);
+
+    void setExitPrompt(ExitPrompt prompt) { m_prompt = std::move(prompt); }
+    // What Yes does; by default the program ends at once.
+    void setQuit(std::function<void()> quit) { m_quit = std::move(quit); }
+
+    // The exit question as the program asks it.
+    static bool askExit(QWidget* parent);
+
+signals:
+    void screenShown(const QString& name);
+
+private:
+    QString m_folder;
+    ScreenCatalog m_catalog;
+    std::vector<std::unique_ptr<screens::Behaviour>> m_behaviours;
+    std::unique_ptr<screens::ScreenView> m_view;
+    std::unique_ptr<screens::Screen> m_current;
+    // A screen left from inside one of its own handlers lives until that handler returns.
+    std::vector<std::unique_ptr<screens::Screen>> m_retired;
+    ExitPrompt m_prompt = &Shell::askExit;
+    std::function<void()> m_quit;
+};
+
+// The behaviours every screen description may use.
+std::vector<std::unique_ptr<screens::Behaviour>> standardBehaviours();
+
+} // namespace shell
