@@ -14,7 +14,6 @@
 #include <QTransform>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 namespace movie {
@@ -113,17 +112,21 @@ struct GlyphEntry {
 };
 
 struct TextRun {
-    uint16_t fontId = 0;
     Rgba color;
     double height = 0;  // twips
     double y = 0;
     std::vector<GlyphEntry> glyphs;
 };
 
+// Static text with its glyph outlines already placed, one path per colour run.
 struct TextCharacter {
     QRectF bounds;
     QTransform matrix;
-    std::vector<TextRun> runs;
+    struct Run {
+        Rgba color;
+        QPainterPath path;
+    };
+    std::vector<Run> runs;
 };
 
 struct ButtonRecord {

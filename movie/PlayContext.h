@@ -1,0 +1,35 @@
+#pragma once
+
+#include "MovieData.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace movie {
+
+class Timeline;
+
+// State shared by every timeline of one running movie: the dictionary, the queue of action
+// blocks to run after a frame advance, and the budgets that bound each frame's work.
+struct PlayContext {
+    static constexpr int MaxNesting = 24;
+    static constexpr int MaxObjects = 50000;
+    static constexpr int MaxActionsPerTick = 4096;
+
+    const MovieData* movie = nullptr;
+    int objects = 0;
+    uint64_t tick = 0;
+    uint64_t nextSerial = 1;
+    std::unordered_map<const Timeline*, uint64_t> alive;
+
+    struct QueuedActions {
+        Timeline* timeline;
+        uint64_t serial;
+        const std::vector<Action>* actions;
+    };
+    std::vector<QueuedActions> queue;
+    int stopSoundsRequests = 0;
+};
+
+} // namespace movie

@@ -1,0 +1,41 @@
+#include "Shell.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Answers the box that is open, after checking how it asks.
+void answerWhenOpen(QMessageBox::StandardButton answer, bool& checked)
+{
+    QTimer::singleShot(0, [answer, &checked] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        EXPECT_EQ(box->windowTitle(), QString::fromUtf8("¿Estas seguro de querer Salir?"));
+        EXPECT_EQ(box->text(), QString::fromUtf8("         Por favor confirma tu decisión"));
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+        checked = true;
+        box->button(answer)->click();
+    });
+}
+
+} // namespace
+
+TEST(ExitBox, AsksTheQuestionInTheTitleAndAnswersYesOrNo)
+{
+    bool checked = false;
+    answerWhenOpen(QMessageBox::No, checked);
+    EXPECT_FALSE(shell::Shell::askExit(nullptr));
+    EXPECT_TRUE(checked);
+
+    checked = false;
+    answerWhenOpen(QMessageBox::Yes, checked);
+    EXPECT_TRUE(shell::Shell::askExit(nullptr));
+    EXPECT_TRUE(checked);
+}
