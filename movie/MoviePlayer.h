@@ -30,11 +30,14 @@ public:
     bool isPlaying() const { return m_playing; }
 
     // A hidden player's timeline keeps running, but it is not painted.
-    void setVisible(bool on) { m_visible = on; }
+    void setVisible(bool on);
     bool isVisible() const { return m_visible; }
 
     bool isEmpty() const;
     QString path() const { return m_path; }
+
+    // The running movie, or null when empty (for tools and tests).
+    class Movie* movie() const;
 
     // Paints the current frame inside `target` ("show all": whole stage, proportions kept,
     // centred, the margins filled with the movie's background colour).
@@ -45,6 +48,8 @@ signals:
     void frameChanged();
 
 private:
+    void onTick();
+
     struct State;
     std::unique_ptr<State> m_state;
     QString m_path;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <atomic>
+#include <deque>
 #include <cmath>
 #include <cstdio>
 #include <mutex>
@@ -116,6 +117,11 @@ std::shared_ptr<const PictureData> dataFor(const QString& source)
         return existing;
     auto data = std::make_shared<const PictureData>(source);
     files.insert(source, data);
+    // The files of the last screens stay decoded, so going back to a screen is instant.
+    static std::deque<std::shared_ptr<const PictureData>> recent;
+    recent.push_back(data);
+    if (recent.size() > 256)
+        recent.pop_front();
     return data;
 }
 } // namespace

@@ -1,0 +1,52 @@
+// The screen switch for every screen: unload the current screen, create the target from
+// its description, run its Form_Load and paint it once, on the offscreen platform.
+#include "Screen.h"
+#include "ScreenView.h"
+#include "Shell.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+shell::Shell& theShell()
+{
+    static shell::Shell shell(QStringLiteral("/nonexistent"));
+    static bool shown = [] {
+        shell.view().resize(1038, 713);
+        shell.view().show();
+        return true;
+    }();
+    (void)shown;
+    return shell;
+}
+
+void switchTo(benchmark::State& state, const QString& target)
+{
+    auto& shell = theShell();
+    // Alternate with the menu so every iteration is a real switch.
+    for (auto _ : state) {
+        shell.switchTo(target);
+        shell.view().repaint();
+        state.PauseTiming();
+        shell.switchTo(QStringLiteral("Menú"));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    for (const QString& name : theShell().catalog().names())
+        benchmark::RegisterBenchmark(("switch/" + name).toStdString().c_str(),
+                                     [name](benchmark::State& s) { switchTo(s, name); })
+            ->Unit(benchmark::kMicrosecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

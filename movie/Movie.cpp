@@ -1,0 +1,96 @@
+#include "Movie.h"
+
+#include "MovieReader.h"
+#include "Renderer.h"
+#include "SwfContainer.h"
+
+#include <QFile>
+#include <QImage>
+#include <cmath>
+
+namespace movie {
+
+Result<std::unique_ptr<Movie>> Movie::fromBytes(const QByteArray& bytes)
+{
+    auto data = MovieReader::read(bytes);
+    if (!data)
+        return Result<std::unique_ptr<Movie>>::failure(data.error());
+    return std::make_unique<Movie>(data.value());
+}
+
+Result<std::unique_ptr<Movie>> Movie::fromFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Result<std::unique_ptr<Movie>>::failure(QString("cannot open %1").arg(path));
+    // Compressed bodies are capped separately; the file itself cannot usefully exceed this.
+    if (file.size() > 4 * qint64(SwfContainer::MaxBodySize))
+        return Result<std::unique_ptr<Movie>>::failure("file is too large");
+    return fromBytes(file.readAll());
+}
+
+Movie::Movie(std::shared_ptr<const MovieData> data) : m_data(std::move(data))
+{
+    m_context.movie = m_data.get();
+    restart();
+}
+
+Movie::~Movie()
+{
+    m_root.reset();
+}
+
+void Movie::restart()
+{
+    m_root.reset();
+    m_context.queue.clear();
+    m_context.tick = 0;
+    m_root = std::make_unique<Timeline>(m_context, m_data->root.get(), 0);
+    m_root->start();
+    runQueuedActions();
+}
+
+void Movie::tick()
+{
+    ++m_context.tick;
+    m_root->advance();
+    runQueuedActions();
+}
+
+void Movie::runQueuedActions()
+{
+    // Actions may queue more (a goto queues the target frame's); the budget bounds a frame.
+    int budget = PlayContext::MaxActionsPerTick;
+    for (size_t i = 0; i < m_context.queue.size() && budget > 0; ++i, --budget) {
+        PlayContext::QueuedActions item = m_context.queue[i];
+        auto it = m_context.alive.find(item.timeline);
+        if (it != m_context.alive.end() && it->second == item.serial)
+            item.timeline->runActions(*item.actions);
+    }
+    m_context.queue.clear();
+}
+
+void Movie::paint(QPainter& painter, const QRectF& target) const
+{
+    Renderer(*m_data).paint(painter, *m_root, target);
+}
+
+} // namespace movie
+
+namespace movie {
+
+QImage Movie::snapshot(QSize size) const
+{
+    if (size.isEmpty()) {
+        QSizeF stage = stageSize();
+        size = QSize(std::max(1, int(std::lround(stage.width()))), std::max(1, int(std::lround(stage.height()))));
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace movie

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "MovieData.h"
+#include "PlayContext.h"
+#include "Result.h"
+#include "Timeline.h"
+
+#include <QPainter>
+#include <memory>
+
+namespace movie {
+
+// A loaded movie with its running timeline. Used by the player widget, the render tool,
+// tests and benchmarks alike; knows nothing about timers.
+class Movie {
+public:
+    static Result<std::unique_ptr<Movie>> fromBytes(const QByteArray& bytes);
+    static Result<std::unique_ptr<Movie>> fromFile(const QString& path);
+
+    explicit Movie(std::shared_ptr<const MovieData> data);
+    ~Movie();
+
+    // Back to the first frame, as when just loaded.
+    void restart();
+    // Runs one frame: the timelines advance, then the queued actions run.
+    void tick();
+    void paint(QPainter& painter, const QRectF& target) const;
+    // The current frame as an opaque image; an empty size means the stage size.
+    QImage snapshot(QSize size = {}) const;
+
+    const MovieData& data() const { return *m_data; }
+    Timeline& root() { return *m_root; }
+    const Timeline& root() const { return *m_root; }
+    QSizeF stageSize() const { return m_data->stage.size() / 20.0; }
+    double frameRate() const { return m_data->frameRate; }
+    int stopSoundsRequests() const { return m_context.stopSoundsRequests; }
+    int objectCount() const { return m_context.objects; }
+
+private:
+    void runQueuedActions();
+
+    std::shared_ptr<const MovieData> m_data;
+    PlayContext m_context;
+    std::unique_ptr<Timeline> m_root;
+};
+
+} // namespace movie
