@@ -1,5 +1,6 @@
 #include "Shell.h"
 
+#include "Activity.h"
 #include "MoviePaths.h"
 #include "Navigation.h"
 #include "Screen.h"
@@ -20,6 +21,7 @@ std::vector<std::unique_ptr<screens::Behaviour>> standardBehaviours()
     std::vector<std::unique_ptr<screens::Behaviour>> out;
     out.push_back(std::make_unique<LoadMovies>());
     out.push_back(std::make_unique<Navigation>());
+    out.push_back(std::make_unique<engine::ActivityBehaviour>());
     return out;
 }
 

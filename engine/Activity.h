@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ActivityTable.h"
+#include "Behaviour.h"
+
+#include <functional>
+
+namespace screens {
+class Control;
+class Screen;
+} // namespace screens
+
+namespace engine {
+
+// The drag-and-match game of one open screen: the drop rules of its slots, the completion
+// check and the reward, working on the screen's controls alone. It keeps no state of its
+// own: the whole state is the controls' pictures and visibility.
+class Activity {
+public:
+    using LoadMovie = std::function<void(screens::Control& player, const QString& storedName)>;
+
+    Activity(screens::Screen& screen, ActivityTable table, LoadMovie loadMovie);
+
+    // The DragDrop of a slot, with the dragged control as its source.
+    void drop(const SlotRule& slot, screens::Control& source);
+    // The MouseMove of a hover piece.
+    void hover(screens::Control& piece);
+    // The completion check; runs the reward when it passes.
+    bool checkCompletion();
+
+    const ActivityTable& table() const { return m_table; }
+
+private:
+    screens::Control& get(const QString& name) const;
+    void setVisible(const QString& name, bool visible);
+    void dropMatch(const SlotRule& slot, screens::Control& source);
+    // False when the handler ends without the completion check.
+    bool dropFill(const SlotRule& slot, screens::Control& source);
+    bool filled(const QString& slot) const;
+    void reward();
+
+    screens::Screen& m_screen;
+    ActivityTable m_table;
+    LoadMovie m_loadMovie;
+};
+
+// Gives every screen whose description has an activity table its slot and hover handlers.
+class ActivityBehaviour : public screens::Behaviour {
+public:
+    QStringList check(const screens::ScreenDescription& description) const override;
+    void attach(screens::Screen& screen, const screens::ScreenDescription& description,
+                screens::Services& services) const override;
+};
+
+} // namespace engine
