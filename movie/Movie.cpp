@@ -45,6 +45,7 @@ void Movie::restart()
     m_root.reset();
     m_context.queue.clear();
     m_context.tick = 0;
+    m_context.background = m_data->background;
     m_root = std::make_unique<Timeline>(m_context, m_data->root.get(), 0);
     m_root->start();
     runQueuedActions();
@@ -72,7 +73,7 @@ void Movie::runQueuedActions()
 
 void Movie::paint(QPainter& painter, const QRectF& target) const
 {
-    Renderer(*m_data).paint(painter, *m_root, target);
+    Renderer(*m_data).paint(painter, *m_root, target, m_context.background);
 }
 
 } // namespace movie

@@ -35,6 +35,7 @@ public:
     double frameRate() const { return m_data->frameRate; }
     int stopSoundsRequests() const { return m_context.stopSoundsRequests; }
     int objectCount() const { return m_context.objects; }
+    uint64_t ticks() const { return m_context.tick; }  // frames run since the start
 
 private:
     void runQueuedActions();

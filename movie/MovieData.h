@@ -204,6 +204,7 @@ struct Frame {
     std::vector<StartSound> sounds;
     std::vector<QByteArray> streamBlocks;
     QString label;
+
 };
 
 struct TimelineData {

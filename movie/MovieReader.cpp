@@ -247,10 +247,15 @@ bool MovieReader::readTags(BitReader& r, TimelineData& timeline, bool inSprite)
 bool MovieReader::readTag(int code, BitReader& tag, TimelineData& timeline, Frame& frame, bool inSprite)
 {
     switch (code) {
-    case TagSetBackgroundColor:
-        m_movie->background = readRgb(tag);
-        m_movie->background.a = 255;
+    case TagSetBackgroundColor: {
+        // Only the first background colour of a movie counts; later ones are ignored.
+        Rgba color = readRgb(tag);
+        if (!m_backgroundSeen && tag.ok()) {
+            m_movie->background = color;
+            m_backgroundSeen = true;
+        }
         return tag.ok();
+    }
     case TagFileAttributes: {
         uint32_t flags = tag.u8();
         m_movie->usesAs3 = flags & 0x08;

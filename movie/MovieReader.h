@@ -71,6 +71,7 @@ private:
     qint64 m_totalActions = 0;
     qint64 m_totalPixels = 0;
     qint64 m_soundBytes = 0;
+    bool m_backgroundSeen = false;
 };
 
 } // namespace movie

@@ -18,6 +18,7 @@ struct PlayContext {
     static constexpr int MaxActionsPerTick = 4096;
 
     const MovieData* movie = nullptr;
+    Rgba background{255, 255, 255, 255};
     int objects = 0;
     uint64_t tick = 0;
     uint64_t nextSerial = 1;

@@ -30,15 +30,20 @@ double fromLinear(double v)
 QGradientStops gradientStops(const FillStyle& fill, const ColorTransform& colors)
 {
     QGradientStops stops;
-    double last = -1;
     std::vector<std::pair<double, QColor>> raw;
+    // Ratios must not go backwards, and the painter needs distinct positions: a repeated
+    // ratio becomes a hard edge, made by nudging the later stop forward (or the earlier one
+    // back when the repeat sits at the end).
+    constexpr double nudge = 1e-5;
+    double last = -1;
     for (const GradientStop& s : fill.stops) {
-        // Ratios must not go backwards; a repeated ratio makes a hard edge.
-        double pos = std::max(s.ratio / 255.0, last);
-        if (pos <= last)
-            pos = std::min(1.0, last + 1e-6);
+        double pos = std::max(s.ratio / 255.0, last + nudge);
         last = pos;
         raw.emplace_back(pos, colors.toColor(s.color));
+    }
+    for (size_t i = raw.size(); i-- > 0;) {
+        double limit = 1.0 - double(raw.size() - 1 - i) * nudge;
+        raw[i].first = std::max(0.0, std::min(raw[i].first, limit));
     }
     if (raw.empty())
         return stops;
@@ -80,10 +85,10 @@ QTransform Renderer::showAllTransform(const QRectF& stage, const QRectF& target)
     return QTransform(scale, 0, 0, scale, dx, dy);
 }
 
-void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& target) const
+void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background) const
 {
     painter.save();
-    painter.fillRect(target, toQColor(m_movie.background));
+    painter.fillRect(target, toQColor(background));
     QTransform world = showAllTransform(m_movie.stage, target);
     painter.setClipRect(world.mapRect(m_movie.stage), Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, true);

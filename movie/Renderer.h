@@ -19,7 +19,7 @@ public:
     // margins take the background colour.
     static QTransform showAllTransform(const QRectF& stage, const QRectF& target);
 
-    void paint(QPainter& painter, const Timeline& root, const QRectF& target) const;
+    void paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background) const;
     void paintTimeline(QPainter& painter, const Timeline& timeline, const QTransform& world,
                        const ColorTransform& colors, int nesting) const;
 

@@ -70,6 +70,21 @@ int Control::clientInset() const
     return (m_kind == ControlKind::Panel && m_border) ? kPanelBorderTwips : 0;
 }
 
+void Control::drawDot(QPointF twips, double diameter, QColor color)
+{
+    const int inset = clientInset();
+    if (!m_drawing)
+        m_drawing = std::make_unique<Drawing>(QSizeF(m_geometry.width() - 2 * inset, m_geometry.height() - 2 * inset) / kTwipsPerPixel);
+    m_drawing->addDot(twips / kTwipsPerPixel, diameter, color);
+    changed();
+}
+
+void Control::clearDrawing()
+{
+    m_drawing.reset();
+    changed();
+}
+
 void Control::setMovie(const QString& path)
 {
     m_movie = path;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Drawing.h"
 #include "Picture.h"
 
 #include <QColor>
@@ -97,6 +98,12 @@ public:
     QColor borderColor() const { return m_borderColor; }
     void setBorderColor(QColor color) { m_borderColor = color; }
 
+    // Panels: what has been drawn on the panel (null until the first dot).
+    const Drawing* drawing() const { return m_drawing.get(); }
+    // Draws a filled dot centred on a point of the client area (twips), `diameter` design pixels wide.
+    void drawDot(QPointF twips, double diameter, QColor color);
+    void clearDrawing();
+
     // Players.
     const QString& movie() const { return m_movie; }
     // Loads a movie (a full path): with play on it starts from the beginning; loading the same
@@ -143,6 +150,8 @@ private:
 
     QLine m_line;
     QColor m_borderColor = Qt::black;
+
+    std::unique_ptr<Drawing> m_drawing;
 
     QString m_movie;
     int m_movieLoads = 0;

@@ -59,6 +59,7 @@ void ScreenView::setScreen(Screen* screen)
     endGesture();
     m_players.clear();
     m_loadedCount.clear();
+    m_drawings.clear();
     m_screen = screen;
     unsetCursor();
     QToolTip::hideText();
@@ -180,7 +181,10 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
             painter.setRenderHint(QPainter::Antialiasing, true);
         }
         const int inset = c.clientInset();
-        painter.setClipRect(toView(c.screenGeometry().adjusted(inset, inset, -inset, -inset)), Qt::IntersectClip);
+        const QRectF client = toView(c.screenGeometry().adjusted(inset, inset, -inset, -inset));
+        painter.setClipRect(client, Qt::IntersectClip);
+        if (c.drawing())
+            paintDrawing(painter, c, client);
         paintList(painter, c.children());
         painter.restore();
         break;
@@ -219,6 +223,26 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
         }
         break;
     }
+}
+
+void ScreenView::paintDrawing(QPainter& painter, const Control& panel, const QRectF& client) const
+{
+    const Drawing& drawing = *panel.drawing();
+    DrawingCache& cache = m_drawings[&panel];
+    const qreal dpr = devicePixelRatioF();
+    const QSize device = QSizeF(drawing.size() * scale() * dpr).toSize();
+    if (cache.drawing != &drawing || cache.pixmap.size() != device) {
+        // A new scale: the whole drawing at once, from its fine raster.
+        cache.drawing = &drawing;
+        cache.pixmap = QPixmap::fromImage(drawing.raster().scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        cache.applied = drawing.dots().size();
+    } else if (cache.applied < drawing.dots().size()) {
+        QPainter p(&cache.pixmap);
+        drawing.paintDots(p, scale() * dpr, cache.applied);
+        cache.applied = drawing.dots().size();
+    }
+    cache.pixmap.setDevicePixelRatio(dpr);
+    painter.drawPixmap(client.topLeft(), cache.pixmap);
 }
 
 void ScreenView::paintDrag(QPainter& painter) const
@@ -266,7 +290,9 @@ Control* ScreenView::controlAt(const QPointF& viewPos) const
 MouseArgs ScreenView::argsFor(const Control& control, const QPointF& viewPos, int buttons,
                               Qt::KeyboardModifiers mods) const
 {
-    const QPointF t = toTwips(viewPos) - QPointF(control.screenGeometry().topLeft());
+    // Positions are in the control's client area (inside a panel's border).
+    const int inset = control.clientInset();
+    const QPointF t = toTwips(viewPos) - QPointF(control.screenGeometry().topLeft() + QPoint(inset, inset));
     return MouseArgs{buttons, shiftMask(mods), float(t.x()), float(t.y())};
 }
 
@@ -341,7 +367,8 @@ void ScreenView::mouseReleaseEvent(QMouseEvent* event)
         updateCursor(controlAt(pos));
         update();
         Control* target = controlAt(pos);
-        const QPointF t = target ? toTwips(pos) - QPointF(target->screenGeometry().topLeft()) : toTwips(pos);
+        const int inset = target ? target->clientInset() : 0;
+        const QPointF t = target ? toTwips(pos) - QPointF(target->screenGeometry().topLeft() + QPoint(inset, inset)) : toTwips(pos);
         m_screen->dragDrop(target, *source, float(t.x()), float(t.y()));
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "Screen.h"
 
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -64,6 +65,7 @@ private:
     void paintList(QPainter& painter, const std::vector<std::unique_ptr<Control>>& list) const;
     void paintControl(QPainter& painter, const Control& control) const;
     void paintDrag(QPainter& painter) const;
+    void paintDrawing(QPainter& painter, const Control& panel, const QRectF& client) const;
     Control* hitList(const std::vector<std::unique_ptr<Control>>& list, const QPointF& twips) const;
     MouseArgs argsFor(const Control& control, const QPointF& viewPos, int buttons, Qt::KeyboardModifiers mods) const;
     void updateCursor(const Control* hovered);
@@ -73,6 +75,15 @@ private:
     Screen* m_screen = nullptr;
     std::map<const Control*, std::unique_ptr<movie::MoviePlayer>> m_players;
     std::map<const Control*, int> m_loadedCount;
+
+    // Drawings shown at the current scale: redrawn from the fine raster when the size
+    // changes, otherwise only the new dots are added.
+    struct DrawingCache {
+        const Drawing* drawing = nullptr;
+        QPixmap pixmap;
+        std::size_t applied = 0;
+    };
+    mutable std::map<const Control*, DrawingCache> m_drawings;
 
     // Automatic dragging: the source and where the pointer took hold of it.
     Control* m_dragSource = nullptr;

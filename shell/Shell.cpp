@@ -1,6 +1,7 @@
 #include "Shell.h"
 
 #include "Activity.h"
+#include "Board.h"
 #include "MoviePaths.h"
 #include "Navigation.h"
 #include "Screen.h"
@@ -22,6 +23,7 @@ std::vector<std::unique_ptr<screens::Behaviour>> standardBehaviours()
     out.push_back(std::make_unique<LoadMovies>());
     out.push_back(std::make_unique<Navigation>());
     out.push_back(std::make_unique<engine::ActivityBehaviour>());
+    out.push_back(std::make_unique<board::BoardBehaviour>());
     return out;
 }
 

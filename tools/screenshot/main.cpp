@@ -51,7 +51,8 @@ int main(int argc, char** argv)
             const QPoint a = view.centreOf(*screen->control(parts.value(1)));
             const QPoint b = view.centreOf(*screen->control(parts.value(2)));
             send(&view, QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
-            send(&view, QEvent::MouseMove, b, Qt::NoButton, Qt::LeftButton);
+            for (int step = 1; step <= 40; ++step)
+                send(&view, QEvent::MouseMove, a + (b - a) * step / 40, Qt::NoButton, Qt::LeftButton);
             send(&view, QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
         } else {
             std::fprintf(stderr, "cannot do %s\n", argv[i]);
