@@ -73,7 +73,7 @@ void Movie::runQueuedActions()
 
 void Movie::paint(QPainter& painter, const QRectF& target) const
 {
-    Renderer(*m_data).paint(painter, *m_root, target, m_context.background);
+    Renderer(*m_data, m_antialiasing).paint(painter, *m_root, target, m_context.background);
 }
 
 } // namespace movie

@@ -28,6 +28,9 @@ public:
     // The current frame as an opaque image; an empty size means the stage size.
     QImage snapshot(QSize size = {}) const;
 
+    // Edges are smoothed unless turned off (to compare with references drawn without).
+    void setAntialiasing(bool on) { m_antialiasing = on; }
+
     const MovieData& data() const { return *m_data; }
     Timeline& root() { return *m_root; }
     const Timeline& root() const { return *m_root; }
@@ -43,6 +46,7 @@ private:
     std::shared_ptr<const MovieData> m_data;
     PlayContext m_context;
     std::unique_ptr<Timeline> m_root;
+    bool m_antialiasing = true;
 };
 
 } // namespace movie

@@ -91,7 +91,7 @@ void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& targ
     painter.fillRect(target, toQColor(background));
     QTransform world = showAllTransform(m_movie.stage, target);
     painter.setClipRect(world.mapRect(m_movie.stage), Qt::IntersectClip);
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::Antialiasing, m_antialiasing);
     paintTimeline(painter, root, world, ColorTransform(), 0);
     painter.restore();
 }

@@ -13,7 +13,8 @@ class Timeline;
 // paths; colour transforms apply to colours and, for bitmaps, to a cached copy.
 class Renderer {
 public:
-    explicit Renderer(const MovieData& movie) : m_movie(movie) {}
+    explicit Renderer(const MovieData& movie, bool antialiasing = true)
+        : m_movie(movie), m_antialiasing(antialiasing) {}
 
     // "Show all": the whole stage scaled into `target` keeping proportions, centred; the
     // margins take the background colour.
@@ -36,6 +37,7 @@ private:
     void collectOutline(QPainterPath& out, const DisplayObject& obj, const QTransform& world, int nesting) const;
 
     const MovieData& m_movie;
+    bool m_antialiasing;
 };
 
 } // namespace movie
