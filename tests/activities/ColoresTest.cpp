@@ -58,7 +58,9 @@ TEST_F(Colores, EveryScreenPlaysToItsRewardInAnyOrderWithWrongDropsOnTheWay)
                 EXPECT_EQ(rewards(), 0);
                 dragOnto(row.piece, row.slot);
                 EXPECT_EQ(c(row.slot).picture().get(), c(row.answer).picture().get());
-                EXPECT_TRUE(shown(row.answer));
+                if (std::string(row.answer) != row.piece) {
+                    EXPECT_TRUE(shown(row.answer));
+                }
                 EXPECT_FALSE(shown(row.piece));
                 EXPECT_TRUE(shown(row.right));
                 EXPECT_FALSE(shown(row.wrong));
