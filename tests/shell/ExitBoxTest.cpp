@@ -1,10 +1,12 @@
 #include "Shell.h"
+#include "Translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,4 +40,23 @@ TEST(ExitBox, AsksTheQuestionInTheTitleAndAnswersYesOrNo)
     answerWhenOpen(QMessageBox::Yes, checked);
     EXPECT_TRUE(shell::Shell::askExit(nullptr));
     EXPECT_TRUE(checked);
+}
+
+TEST(ExitBox, OnASpanishDesktopTheButtonsSaySiAndNo)
+{
+    QTranslator* spanish = shell::installQtTranslations(QLocale(QLocale::Spanish, QLocale::Spain));
+    ASSERT_TRUE(spanish) << "Qt's Spanish translations are not installed";
+    QString yes, no;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        yes = box->button(QMessageBox::Yes)->text();
+        no = box->button(QMessageBox::No)->text();
+        box->button(QMessageBox::No)->click();
+    });
+    shell::Shell::askExit(nullptr);
+    QCoreApplication::removeTranslator(spanish);
+    delete spanish;
+    EXPECT_EQ(yes.remove(QLatin1Char('&')), QString::fromUtf8("Sí"));
+    EXPECT_EQ(no.remove(QLatin1Char('&')), QStringLiteral("No"));
 }
