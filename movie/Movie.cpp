@@ -45,17 +45,21 @@ void Movie::restart()
     m_root.reset();
     m_context.queue.clear();
     m_context.tick = 0;
+    m_context.commandsThisTick = 0;
     m_context.background = m_data->background;
     m_root = std::make_unique<Timeline>(m_context, m_data->root.get(), 0);
     m_root->start();
     runQueuedActions();
 }
 
-void Movie::tick()
+bool Movie::tick()
 {
     ++m_context.tick;
+    m_context.commandsThisTick = 0;
+    m_context.pictureChanged = false;
     m_root->advance();
     runQueuedActions();
+    return m_context.pictureChanged;
 }
 
 void Movie::runQueuedActions()
@@ -63,6 +67,8 @@ void Movie::runQueuedActions()
     // Actions may queue more (a goto queues the target frame's); the budget bounds a frame.
     int budget = PlayContext::MaxActionsPerTick;
     for (size_t i = 0; i < m_context.queue.size() && budget > 0; ++i, --budget) {
+        if (m_context.commandsThisTick > PlayContext::MaxCommandsPerTick)
+            break;
         PlayContext::QueuedActions item = m_context.queue[i];
         auto it = m_context.alive.find(item.timeline);
         if (it != m_context.alive.end() && it->second == item.serial)
@@ -84,6 +90,11 @@ QImage Movie::snapshot(QSize size) const
 {
     if (size.isEmpty()) {
         QSizeF stage = stageSize();
+        // Absurd stage sizes are drawn smaller rather than allocating gigabytes.
+        constexpr double maxPixels = 16.0 * 1024 * 1024;
+        double area = stage.width() * stage.height();
+        if (area > maxPixels)
+            stage *= std::sqrt(maxPixels / area);
         size = QSize(std::max(1, int(std::lround(stage.width()))), std::max(1, int(std::lround(stage.height()))));
     }
     QImage image(size, QImage::Format_ARGB32_Premultiplied);

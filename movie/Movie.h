@@ -22,10 +22,12 @@ public:
 
     // Back to the first frame, as when just loaded.
     void restart();
-    // Runs one frame: the timelines advance, then the queued actions run.
-    void tick();
+    // Runs one frame: the timelines advance, then the queued actions run. Returns whether
+    // the picture may have changed (false when nothing was placed, moved or removed).
+    bool tick();
     void paint(QPainter& painter, const QRectF& target) const;
-    // The current frame as an opaque image; an empty size means the stage size.
+    // The current frame as an opaque image; an empty size means the stage size (scaled
+    // down to at most 16 megapixels).
     QImage snapshot(QSize size = {}) const;
 
     // Edges are smoothed unless turned off (to compare with references drawn without).

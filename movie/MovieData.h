@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QGradient>
 #include <QImage>
 #include <QPainterPath>
 #include <QRectF>
@@ -38,6 +39,11 @@ struct FillStyle {
     uint16_t bitmapId = 0;
     bool repeating = true;
     bool smoothed = true;
+
+    // Paint-time cache of the gradient's colour ramp.
+    mutable QGradientStops ramp;
+    mutable ColorTransform rampColors;
+    mutable bool rampValid = false;
 };
 
 struct LineStyle {
@@ -49,7 +55,8 @@ struct LineStyle {
     bool hasFill = false;
     FillStyle fill;
     bool noClose = false;
-    bool noScale = false;
+    bool noHScale = false;  // width ignores the horizontal scale of placements
+    bool noVScale = false;
 };
 
 // One straight or quadratic edge with the styles on its two sides and its stroke, in twips.
@@ -112,6 +119,7 @@ struct GlyphEntry {
 };
 
 struct TextRun {
+    uint16_t fontId = 0;
     Rgba color;
     double height = 0;  // twips
     double y = 0;
@@ -127,6 +135,7 @@ struct TextCharacter {
         QPainterPath path;
     };
     std::vector<Run> runs;
+    std::vector<TextRun> glyphRuns;  // as read; turned into `runs` once all fonts are known
 };
 
 struct ButtonRecord {

@@ -23,7 +23,6 @@ bool MoviePlayer::load(const QString& path)
     auto loaded = Movie::fromFile(path);
     if (!loaded) {
         std::fprintf(stderr, "movie: %s refused: %s\n", qPrintable(path), qPrintable(loaded.error()));
-        emit frameChanged();
         return false;
     }
     auto state = std::make_unique<State>();
@@ -81,9 +80,9 @@ void MoviePlayer::onTick()
 {
     if (!m_state)
         return;
-    m_state->movie->tick();
-    // A hidden player keeps time but asks for no repaint.
-    if (m_visible)
+    bool changed = m_state->movie->tick();
+    // A hidden player keeps time but asks for no repaint; a still picture needs none either.
+    if (m_visible && changed)
         emit frameChanged();
 }
 

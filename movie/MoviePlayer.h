@@ -9,6 +9,8 @@ class QPainter;
 
 namespace movie {
 
+class Movie;
+
 // One animation player: loads a movie file, runs its timeline at the movie's frame rate,
 // loops at the end, and paints the current frame scaled to fit a rectangle keeping its
 // proportions. The player never blocks the caller: a file is read and checked once when
@@ -37,7 +39,7 @@ public:
     QString path() const { return m_path; }
 
     // The running movie, or null when empty (for tools and tests).
-    class Movie* movie() const;
+    Movie* movie() const;
 
     // Paints the current frame inside `target` ("show all": whole stage, proportions kept,
     // centred, the margins filled with the movie's background colour).

@@ -178,10 +178,16 @@ Result<std::shared_ptr<MovieData>> MovieReader::read(const QByteArray& file)
     if (!reader.readHeader(r) || !reader.readTags(r, *reader.m_movie->root, false))
         return R::failure(reader.m_error.isEmpty() ? QString("malformed movie") : reader.m_error);
 
+    reader.resolveTexts();
     for (const PendingJpeg& p : reader.m_pendingJpegs) {
         auto image = BitmapDecoder::decodeJpeg(p.data, reader.m_jpegTables, {});
         if (!image)
             return R::failure(QString("bitmap %1: %2").arg(p.id).arg(image.error()));
+        reader.m_totalPixels += qint64(image->width()) * image->height();
+        if (reader.m_totalPixels > MaxTotalBitmapPixels)
+            return R::failure("bitmaps exceed the total pixel limit");
+        if (reader.m_movie->characters.contains(p.id))
+            continue;
         Character c;
         c.kind = Character::Kind::Bitmap;
         c.bitmap = std::make_shared<BitmapCharacter>();
@@ -208,7 +214,6 @@ bool MovieReader::readHeader(BitReader& r)
 bool MovieReader::readTags(BitReader& r, TimelineData& timeline, bool inSprite)
 {
     Frame frame;
-    bool ended = false;
     while (!r.atEnd()) {
         uint16_t header = r.u16();
         int code = header >> 6;
@@ -221,10 +226,8 @@ bool MovieReader::readTags(BitReader& r, TimelineData& timeline, bool inSprite)
             return fail(QString("%1 runs past the end of its container (%2 bytes, %3 left)")
                             .arg(tagName(code)).arg(length).arg(r.remaining()));
         BitReader tag = r.sub(length);
-        if (code == TagEnd) {
-            ended = true;
-            break;
-        }
+        if (code == TagEnd)
+            break;  // a missing End tag is tolerated too
         if (code == TagShowFrame) {
             if (int(timeline.frames.size()) >= MaxFramesPerTimeline || ++m_totalFrames > MaxTotalFrames)
                 return fail("too many frames");
@@ -235,12 +238,10 @@ bool MovieReader::readTags(BitReader& r, TimelineData& timeline, bool inSprite)
         if (!readTag(code, tag, timeline, frame, inSprite))
             return fail(QString("%1 is malformed").arg(tagName(code)));
     }
-    (void)ended;
-    // Placements after the last ShowFrame belong to no frame; a timeline without any frame
-    // still shows what was placed.
-    if (timeline.frames.empty() || !frame.commands.empty() || !frame.actions.empty())
-        if (timeline.frames.empty())
-            timeline.frames.push_back(std::move(frame));
+    // Tags after the last ShowFrame belong to no frame; a timeline without any ShowFrame
+    // still shows what it placed.
+    if (timeline.frames.empty())
+        timeline.frames.push_back(std::move(frame));
     return true;
 }
 
@@ -362,7 +363,7 @@ bool MovieReader::readTag(int code, BitReader& tag, TimelineData& timeline, Fram
 
 bool MovieReader::addCharacter(uint16_t id, Character c)
 {
-    // A repeated id keeps the first definition, as players do.
+    // A repeated id keeps the first definition; later ones are ignored.
     if (!m_movie->characters.contains(id))
         m_movie->characters.insert(id, std::move(c));
     return true;
@@ -447,7 +448,8 @@ bool MovieReader::readStyles(BitReader& r, int shapeVersion, std::vector<FillSty
             l.hasFill = r.flag();
             bool noH = r.flag();
             bool noV = r.flag();
-            l.noScale = noH || noV;
+            l.noHScale = noH;
+            l.noVScale = noV;
             r.ub(1);  // pixel hinting
             r.ub(5);
             l.noClose = r.flag();
@@ -468,8 +470,9 @@ bool MovieReader::readStyles(BitReader& r, int shapeVersion, std::vector<FillSty
     return r.ok();
 }
 
-bool MovieReader::readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry& g, bool withStyles)
+bool MovieReader::readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry& g, StyleSource source)
 {
+    const bool withStyles = source == StyleSource::Read;
     std::vector<FillStyle> fills;
     std::vector<LineStyle> lines;
     if (withStyles) {
@@ -477,9 +480,14 @@ bool MovieReader::readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry
             return false;
     }
     size_t fillBase = g.fills.size(), lineBase = g.lines.size();
+    size_t fillCount = fills.size(), lineCount = lines.size();
+    if (source == StyleSource::Given) {
+        fillBase = lineBase = 0;
+        fillCount = g.fills.size();
+        lineCount = g.lines.size();
+    }
     g.fills.insert(g.fills.end(), fills.begin(), fills.end());
     g.lines.insert(g.lines.end(), lines.begin(), lines.end());
-    size_t fillCount = fills.size(), lineCount = lines.size();
 
     r.align();
     int fillBits = int(r.ub(4));
@@ -509,6 +517,8 @@ bool MovieReader::readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry
             uint32_t f0 = hasFill0 ? r.ub(fillBits) : 0;
             uint32_t f1 = hasFill1 ? r.ub(fillBits) : 0;
             uint32_t l = hasLine ? r.ub(lineBits) : 0;
+            if (newStyles && source == StyleSource::Given)
+                return fail("morph shapes cannot replace their styles");
             if (newStyles && withStyles && shapeVersion >= 2) {
                 if (!readStyles(r, shapeVersion, fills, lines))
                     return false;
@@ -530,7 +540,7 @@ bool MovieReader::readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry
                 fill1 = fillIndex(f1);
             if (hasLine)
                 line = lineIndex(l);
-            if (!withStyles) {
+            if (source == StyleSource::Glyph) {
                 // Glyphs have one implied fill.
                 fill0 = hasFill0 ? (f0 ? 1 : 0) : fill0;
                 fill1 = hasFill1 ? (f1 ? 1 : 0) : fill1;
@@ -568,7 +578,7 @@ bool MovieReader::readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry
             return fail("movie has too many shape edges");
         g.edges.push_back(e);
     }
-    if (!withStyles && g.fills.empty())
+    if (source == StyleSource::Glyph && g.fills.empty())
         g.fills.push_back(FillStyle());
     return r.ok();
 }
@@ -585,7 +595,7 @@ bool MovieReader::readShape(int code, BitReader& r)
         uint32_t flags = r.u8();
         g.nonZeroWinding = flags & 0x04;
     }
-    if (!readShapeRecords(r, version, g, true))
+    if (!readShapeRecords(r, version, g, StyleSource::Read))
         return false;
     shape->shape = ShapeBuilder::compile(g);
     Character c;
@@ -657,7 +667,8 @@ bool MovieReader::readMorphLineStyle(BitReader& r, int version, LineStyle& start
         start.join = end.join = joinStyle(join);
         bool hasFill = r.flag();
         bool noH = r.flag(), noV = r.flag();
-        start.noScale = end.noScale = noH || noV;
+        start.noHScale = end.noHScale = noH;
+        start.noVScale = end.noVScale = noV;
         r.ub(1);
         r.ub(5);
         start.noClose = end.noClose = r.flag();
@@ -712,74 +723,14 @@ bool MovieReader::readMorphShape(int code, BitReader& r)
         return false;
 
     {
-        size_t fillTotal = morph->startFills.size(), lineTotal = morph->startLines.size();
+        // The start edges use the morph's own style tables.
+        ShapeGeometry start;
+        start.fills = morph->startFills;
+        start.lines = morph->startLines;
         BitReader edges = r;
-        // Records refer to 1-based indices into the morph's tables.
-        edges.align();
-        int fillBits = int(edges.ub(4));
-        int lineBits = int(edges.ub(4));
-        QPointF pen;
-        int fill0 = 0, fill1 = 0, line = 0, records = 0;
-        while (edges.ok()) {
-            if (++records > MaxShapeRecords)
-                return fail("morph shape has too many records");
-            if (!edges.flag()) {
-                uint32_t flags = edges.ub(5);
-                if (flags == 0)
-                    break;
-                if (flags & 0x01) {
-                    int bits = int(edges.ub(5));
-                    double x = edges.sb(bits), y = edges.sb(bits);
-                    pen = QPointF(x, y);
-                }
-                if (flags & 0x02) {
-                    uint32_t v = edges.ub(fillBits);
-                    fill0 = v <= fillTotal ? int(v) : 0;
-                }
-                if (flags & 0x04) {
-                    uint32_t v = edges.ub(fillBits);
-                    fill1 = v <= fillTotal ? int(v) : 0;
-                }
-                if (flags & 0x08) {
-                    uint32_t v = edges.ub(lineBits);
-                    line = v <= lineTotal ? int(v) : 0;
-                }
-                if (flags & 0x10)
-                    return fail("morph shapes cannot replace their styles");
-                continue;
-            }
-            bool straight = edges.flag();
-            int bits = int(edges.ub(4)) + 2;
-            Edge e;
-            e.from = pen;
-            e.fill0 = fill0;
-            e.fill1 = fill1;
-            e.line = line;
-            if (straight) {
-                double dx = 0, dy = 0;
-                if (edges.flag()) {
-                    dx = edges.sb(bits);
-                    dy = edges.sb(bits);
-                } else if (edges.flag()) {
-                    dy = edges.sb(bits);
-                } else {
-                    dx = edges.sb(bits);
-                }
-                e.to = pen + QPointF(dx, dy);
-                e.control = (e.from + e.to) / 2;
-            } else {
-                e.curve = true;
-                double cx = edges.sb(bits), cy = edges.sb(bits), ax = edges.sb(bits), ay = edges.sb(bits);
-                e.control = pen + QPointF(cx, cy);
-                e.to = e.control + QPointF(ax, ay);
-            }
-            pen = e.to;
-            if (++m_totalEdges > MaxTotalEdges)
-                return fail("movie has too many shape edges");
-            morph->startEdges.push_back(e);
-        }
-        if (!edges.ok())
+        if (!readShapeRecords(edges, 3, start, StyleSource::Given))
             return false;
+        morph->startEdges = std::move(start.edges);
     }
 
     // End edges: the offset says where they start; they carry no styles.
@@ -792,7 +743,7 @@ bool MovieReader::readMorphShape(int code, BitReader& r)
         whole.skip(endEdgesAt - r.position());
         BitReader edges = whole.sub(whole.remaining());
         ShapeGeometry endShape;
-        if (!readShapeRecords(edges, 1, endShape, false))
+        if (!readShapeRecords(edges, 1, endShape, StyleSource::Glyph))
             return false;
         morph->endEdges = std::move(endShape.edges);
     }
@@ -905,7 +856,7 @@ bool MovieReader::readButton(int code, BitReader& r)
 QPainterPath MovieReader::glyphPath(BitReader& r)
 {
     ShapeGeometry g;
-    if (!readShapeRecords(r, 1, g, false))
+    if (!readShapeRecords(r, 1, g, StyleSource::Glyph))
         return {};
     g.fills.assign(1, FillStyle());
     CompiledShape s = ShapeBuilder::compile(g);
@@ -993,17 +944,15 @@ bool MovieReader::readText(int code, BitReader& r)
     int advanceBits = r.u8();
     if (glyphBits > 32 || advanceBits > 32)
         return fail("glyph field widths are out of range");
-    const FontCharacter* font = nullptr;
+    uint16_t fontId = 0;
     double height = 0, x = 0, y = 0;
     Rgba color;
     while (r.ok()) {
         uint8_t flags = r.u8();
         if (flags == 0)
             break;
-        if (flags & 0x08) {
-            const Character* c = m_movie->character(r.u16());
-            font = c && c->kind == Character::Kind::Font ? c->font.get() : nullptr;
-        }
+        if (flags & 0x08)
+            fontId = r.u16();
         if (flags & 0x04)
             color = readColor(r, code == TagDefineText2);
         if (flags & 0x01)
@@ -1013,7 +962,11 @@ bool MovieReader::readText(int code, BitReader& r)
         if (flags & 0x08)
             height = r.u16();
         int count = r.u8();
+        m_totalGlyphs += count + 1;
+        if (m_totalGlyphs > MaxTotalGlyphs)
+            return fail("too many glyphs");
         TextRun run;
+        run.fontId = fontId;
         run.color = color;
         run.height = height;
         run.y = y;
@@ -1025,22 +978,7 @@ bool MovieReader::readText(int code, BitReader& r)
             run.glyphs.push_back(g);
         }
         r.align();
-        if (++m_totalGlyphs > MaxTotalGlyphs)
-            return fail("too many glyphs");
-        m_totalGlyphs += count;
-        // Glyph outlines are resolved now: fonts are always defined before their text.
-        if (font) {
-            double scale = height / font->unitsPerEm;
-            QPainterPath path;
-            path.setFillRule(Qt::WindingFill);
-            for (const GlyphEntry& g : run.glyphs) {
-                if (g.index < 0 || size_t(g.index) >= font->glyphs.size())
-                    continue;
-                QTransform t(scale, 0, 0, scale, g.x, y);
-                path.addPath(t.map(font->glyphs[size_t(g.index)]));
-            }
-            text->runs.push_back({color, path});
-        }
+        text->glyphRuns.push_back(std::move(run));
     }
     if (!r.ok())
         return false;
@@ -1048,6 +986,32 @@ bool MovieReader::readText(int code, BitReader& r)
     c.kind = Character::Kind::Text;
     c.text = text;
     return addCharacter(id, c);
+}
+
+// Glyph outlines are placed once all tags are read: a font may follow the text using it.
+void MovieReader::resolveTexts()
+{
+    for (auto it = m_movie->characters.begin(); it != m_movie->characters.end(); ++it) {
+        if (it.value().kind != Character::Kind::Text)
+            continue;
+        TextCharacter& text = *it.value().text;
+        for (const TextRun& run : text.glyphRuns) {
+            const Character* c = m_movie->character(run.fontId);
+            if (!c || c->kind != Character::Kind::Font)
+                continue;
+            const FontCharacter& font = *c->font;
+            double scale = run.height / font.unitsPerEm;
+            QPainterPath path;
+            path.setFillRule(Qt::WindingFill);
+            for (const GlyphEntry& g : run.glyphs) {
+                if (g.index < 0 || size_t(g.index) >= font.glyphs.size())
+                    continue;
+                path.addPath(QTransform(scale, 0, 0, scale, g.x, run.y).map(font.glyphs[size_t(g.index)]));
+            }
+            text.runs.push_back({run.color, path});
+        }
+        text.glyphRuns.clear();
+    }
 }
 
 bool MovieReader::readSprite(BitReader& r)

@@ -15,11 +15,11 @@ public:
     // Limits that keep an untrusted file from costing unbounded memory or time.
     static constexpr int MaxBitmapSide = 8192;
     static constexpr qint64 MaxBitmapPixels = 16 * 1024 * 1024;
-    static constexpr qint64 MaxTotalBitmapPixels = 64 * 1024 * 1024;
+    static constexpr qint64 MaxTotalBitmapPixels = 32 * 1024 * 1024;
     static constexpr int MaxShapeRecords = 256 * 1024;
-    static constexpr qint64 MaxTotalEdges = 2 * 1024 * 1024;
+    static constexpr qint64 MaxTotalEdges = 1024 * 1024;
     static constexpr int MaxFramesPerTimeline = 65536;
-    static constexpr qint64 MaxTotalFrames = 1024 * 1024;
+    static constexpr qint64 MaxTotalFrames = 256 * 1024;
     static constexpr qint64 MaxTotalCommands = 512 * 1024;
     static constexpr qint64 MaxTotalGlyphs = 1024 * 1024;
     static constexpr qint64 MaxTotalActions = 1024 * 1024;
@@ -38,7 +38,10 @@ private:
     bool readStyles(BitReader& r, int shapeVersion, std::vector<FillStyle>& fills, std::vector<LineStyle>& lines);
     bool readFillStyle(BitReader& r, int shapeVersion, FillStyle& fill);
     bool readGradient(BitReader& r, int shapeVersion, FillStyle& fill);
-    bool readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry& geometry, bool withStyles);
+    // Where edge records take their style tables from: read before the records, already in
+    // `geometry` (morph shapes), or one implied fill (glyphs, morph end shapes).
+    enum class StyleSource { Read, Given, Glyph };
+    bool readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry& geometry, StyleSource source);
     bool readMorphFillStyle(BitReader& r, FillStyle& start, FillStyle& end);
     bool readMorphLineStyle(BitReader& r, int version, LineStyle& start, LineStyle& end);
 
@@ -55,6 +58,7 @@ private:
     bool fail(const QString& reason);
     bool addCharacter(uint16_t id, Character c);
     QPainterPath glyphPath(BitReader& r);
+    void resolveTexts();
 
     std::shared_ptr<MovieData> m_movie;
     QString m_error;

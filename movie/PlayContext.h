@@ -16,11 +16,16 @@ struct PlayContext {
     static constexpr int MaxNesting = 24;
     static constexpr int MaxObjects = 50000;
     static constexpr int MaxActionsPerTick = 4096;
+    // Placement commands applied in one tick before further actions are dropped: jumping
+    // back replays frames, and scripted jumps could otherwise repeat that without end.
+    static constexpr int MaxCommandsPerTick = 200000;
 
     const MovieData* movie = nullptr;
     Rgba background{255, 255, 255, 255};
     int objects = 0;
     uint64_t tick = 0;
+    int commandsThisTick = 0;
+    bool pictureChanged = false;  // a display list changed during this tick
     uint64_t nextSerial = 1;
     std::unordered_map<const Timeline*, uint64_t> alive;
 

@@ -27,53 +27,53 @@ double fromLinear(double v)
     return std::clamp(v * 255.0, 0.0, 255.0);
 }
 
-QGradientStops gradientStops(const FillStyle& fill, const ColorTransform& colors)
+} // namespace
+
+// The gradient as a 256-entry ramp, built the way movies expect: walking the ratios, the
+// current segment moves on by at most one stop per entry. Repeated ratios thus show each
+// colour for one entry, and a stop whose ratio goes backwards is passed over.
+QGradientStops Renderer::gradientRamp(const FillStyle& fill, const ColorTransform& colors)
 {
     QGradientStops stops;
-    std::vector<std::pair<double, QColor>> raw;
-    // Ratios must not go backwards, and the painter needs distinct positions: a repeated
-    // ratio becomes a hard edge, made by nudging the later stop forward (or the earlier one
-    // back when the repeat sits at the end).
-    constexpr double nudge = 1e-5;
-    double last = -1;
-    for (const GradientStop& s : fill.stops) {
-        double pos = std::max(s.ratio / 255.0, last + nudge);
-        last = pos;
-        raw.emplace_back(pos, colors.toColor(s.color));
-    }
-    for (size_t i = raw.size(); i-- > 0;) {
-        double limit = 1.0 - double(raw.size() - 1 - i) * nudge;
-        raw[i].first = std::max(0.0, std::min(raw[i].first, limit));
-    }
-    if (raw.empty())
+    const size_t n = fill.stops.size();
+    if (n == 0)
         return stops;
-    if (fill.interpolation == Interpolation::LinearRgb && raw.size() > 1) {
-        // Blend in linear light by inserting intermediate stops.
-        for (size_t i = 0; i + 1 < raw.size(); ++i) {
-            const auto& [p0, c0] = raw[i];
-            const auto& [p1, c1] = raw[i + 1];
-            const int steps = 8;
-            for (int k = 0; k < steps; ++k) {
-                double t = double(k) / steps;
-                QColor c;
-                c.setRgbF(float(fromLinear(toLinear(c0.red()) + (toLinear(c1.red()) - toLinear(c0.red())) * t) / 255),
-                          float(fromLinear(toLinear(c0.green()) + (toLinear(c1.green()) - toLinear(c0.green())) * t) / 255),
-                          float(fromLinear(toLinear(c0.blue()) + (toLinear(c1.blue()) - toLinear(c0.blue())) * t) / 255),
-                          float((c0.alphaF() + (c1.alphaF() - c0.alphaF()) * t)));
-                stops.append({p0 + (p1 - p0) * t, c});
-            }
+    std::vector<Rgba> c(n);
+    for (size_t i = 0; i < n; ++i)
+        c[i] = colors.apply(fill.stops[i].color);
+    const bool linear = fill.interpolation == Interpolation::LinearRgb;
+    auto mix = [linear](int a, int b, double t) {
+        if (!linear)
+            return a + (b - a) * t;
+        return fromLinear(toLinear(a) + (toLinear(b) - toLinear(a)) * t);
+    };
+    stops.reserve(257);
+    size_t j = 0;
+    for (int i = 0; i < 256; ++i) {
+        if (j + 1 < n && i > fill.stops[j + 1].ratio)
+            ++j;
+        QColor color;
+        if (j + 1 >= n) {
+            const Rgba& e = c[n - 1];
+            color = QColor(e.r, e.g, e.b, e.a);
+        } else {
+            const GradientStop& a = fill.stops[j];
+            const GradientStop& b = fill.stops[j + 1];
+            int span = b.ratio - a.ratio;
+            double t = span == 0 ? (i >= b.ratio ? 1.0 : 0.0) : std::clamp(double(i - a.ratio) / span, 0.0, 1.0);
+            const Rgba& ca = c[j];
+            const Rgba& cb = c[j + 1];
+            color.setRgbF(float(std::clamp(mix(ca.r, cb.r, t) / 255.0, 0.0, 1.0)),
+                          float(std::clamp(mix(ca.g, cb.g, t) / 255.0, 0.0, 1.0)),
+                          float(std::clamp(mix(ca.b, cb.b, t) / 255.0, 0.0, 1.0)),
+                          float(std::clamp((ca.a + (cb.a - ca.a) * t) / 255.0, 0.0, 1.0)));
         }
-        stops.append({raw.back().first, raw.back().second});
-    } else {
-        for (const auto& [p, c] : raw)
-            stops.append({p, c});
+        // Ratio r starts at r/256 of the gradient square; the painter blends between.
+        stops.append({i / 256.0, color});
     }
-    if (stops.size() == 1)
-        stops.append({1.0, stops.front().second});
+    stops.append({1.0, stops.back().second});
     return stops;
 }
-
-} // namespace
 
 QTransform Renderer::showAllTransform(const QRectF& stage, const QRectF& target)
 {
@@ -87,9 +87,12 @@ QTransform Renderer::showAllTransform(const QRectF& stage, const QRectF& target)
 
 void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background) const
 {
+    if (!target.isValid() || target.isEmpty())
+        return;
     painter.save();
     painter.fillRect(target, toQColor(background));
     QTransform world = showAllTransform(m_movie.stage, target);
+    m_stageScale = world.m11();
     painter.setClipRect(world.mapRect(m_movie.stage), Qt::IntersectClip);
     painter.setRenderHint(QPainter::Antialiasing, m_antialiasing);
     paintTimeline(painter, root, world, ColorTransform(), 0);
@@ -104,28 +107,43 @@ void Renderer::paintTimeline(QPainter& painter, const Timeline& timeline, const 
         QPainterPath path;  // device coordinates
     };
     std::vector<Mask> masks;
+    // The clip is set up once for a run of objects under the same masks.
+    int maskVersion = 0, appliedVersion = -1;
+    bool clipped = false;
     for (const auto& [depth, obj] : timeline.displayList()) {
+        size_t before = masks.size();
         std::erase_if(masks, [depth = depth](const Mask& m) { return depth > m.clipDepth; });
+        if (masks.size() != before)
+            ++maskVersion;
         if (obj.clipDepth > 0) {
             Mask m{obj.clipDepth, {}};
             m.path.setFillRule(Qt::WindingFill);
             collectOutline(m.path, obj, obj.matrix * world, nesting);
             masks.push_back(std::move(m));
+            ++maskVersion;
             continue;
         }
         if (!obj.visible)
             continue;
         if (masks.empty()) {
-            paintObject(painter, obj, obj.matrix * world, colors, nesting);
-            continue;
+            if (clipped) {
+                painter.restore();
+                clipped = false;
+            }
+        } else if (!clipped || appliedVersion != maskVersion) {
+            if (clipped)
+                painter.restore();
+            painter.save();
+            painter.setTransform(QTransform());
+            for (const Mask& m : masks)
+                painter.setClipPath(m.path, Qt::IntersectClip);
+            clipped = true;
+            appliedVersion = maskVersion;
         }
-        painter.save();
-        painter.setTransform(QTransform());
-        for (const Mask& m : masks)
-            painter.setClipPath(m.path, Qt::IntersectClip);
         paintObject(painter, obj, obj.matrix * world, colors, nesting);
-        painter.restore();
     }
+    if (clipped)
+        painter.restore();
 }
 
 void Renderer::collectOutline(QPainterPath& out, const DisplayObject& obj, const QTransform& world, int nesting) const
@@ -229,7 +247,13 @@ QBrush Renderer::brushFor(const FillStyle& fill, const ColorTransform& colors) c
         else
             gradient = QRadialGradient(QPointF(0, 0), GradientHalf,
                                        QPointF(fill.kind == FillStyle::Kind::Focal ? fill.focal * GradientHalf : 0, 0));
-        gradient.setStops(gradientStops(fill, colors));
+        // The ramp is kept with the fill style until the colour transform changes.
+        if (!fill.rampValid || !(fill.rampColors == colors)) {
+            fill.ramp = gradientRamp(fill, colors);
+            fill.rampColors = colors;
+            fill.rampValid = true;
+        }
+        gradient.setStops(fill.ramp);
         gradient.setSpread(fill.spread == SpreadMode::Reflect ? QGradient::ReflectSpread
                                : fill.spread == SpreadMode::Repeat ? QGradient::RepeatSpread
                                                                    : QGradient::PadSpread);
@@ -298,16 +322,29 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
         pen.setCapStyle(line.cap);
         pen.setJoinStyle(line.join);
         pen.setMiterLimit(line.miterLimit);
-        // Strokes never get thinner than one pixel; unscaled strokes keep their width.
-        if (line.width * pixelScale < 1.0) {
-            pen.setWidthF(1.0);
-            pen.setCosmetic(true);
-        } else if (line.noScale) {
-            pen.setWidthF(std::max(1.0, line.width / 20.0));
+        // A stroke may ignore the placement's scale in one or both directions (the stage's
+        // own zoom still applies); strokes never get thinner than one pixel.
+        double widthPx = line.width * pixelScale;
+        if (line.noHScale || line.noVScale) {
+            double sx = std::hypot(world.m11(), world.m12()), sy = std::hypot(world.m21(), world.m22());
+            widthPx = line.noHScale && line.noVScale ? line.width * m_stageScale
+                : line.noHScale                      ? line.width * sy
+                                                     : line.width * sx;
+        }
+        if (widthPx < 1.0 || line.noHScale || line.noVScale) {
+            pen.setWidthF(std::max(1.0, widthPx));
             pen.setCosmetic(true);
         }
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
+        if (!m_antialiasing) {
+            // Hard-edged strokes are centred on pixel rows and columns rather than on pixel
+            // boundaries, which keeps one-pixel lines on the row they belong to.
+            painter.setTransform(world * QTransform::fromTranslate(-0.5, -0.5));
+            painter.drawPath(part.path);
+            painter.setTransform(world);
+            continue;
+        }
         painter.drawPath(part.path);
     }
 }

@@ -20,6 +20,9 @@ public:
     // margins take the background colour.
     static QTransform showAllTransform(const QRectF& stage, const QRectF& target);
 
+    // A gradient's colours as 256 ratio entries (plus the end), colour transform applied.
+    static QGradientStops gradientRamp(const FillStyle& fill, const ColorTransform& colors);
+
     void paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background) const;
     void paintTimeline(QPainter& painter, const Timeline& timeline, const QTransform& world,
                        const ColorTransform& colors, int nesting) const;
@@ -38,6 +41,7 @@ private:
 
     const MovieData& m_movie;
     bool m_antialiasing;
+    mutable double m_stageScale = 0.05;  // pixels per twip of the whole stage
 };
 
 } // namespace movie

@@ -119,6 +119,7 @@ QTransform mixMatrix(const QTransform& a, const QTransform& b, double t)
 FillStyle mixFill(const FillStyle& a, const FillStyle& b, double t)
 {
     FillStyle f = a;
+    f.rampValid = false;
     f.color = mixColor(a.color, b.color, t);
     f.matrix = mixMatrix(a.matrix, b.matrix, t);
     f.focal = a.focal + (b.focal - a.focal) * t;

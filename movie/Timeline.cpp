@@ -74,9 +74,10 @@ void Timeline::gotoFrame(int index)
             applyFrame(f, nullptr);
     } else {
         // Rewind: rebuild from the first frame. Objects placed by the same command as before
-        // are carried over so their own timelines keep running.
+        // are carried over so their own timelines keep running. Looping costs only frame 1.
         std::map<int, DisplayObject> old = std::move(m_list);
         m_list.clear();
+        m_context.pictureChanged = true;
         for (int f = 0; f <= index; ++f)
             applyFrame(f, &old);
         for (const auto& entry : old)
@@ -130,7 +131,11 @@ void Timeline::queueActions(int frame)
 
 void Timeline::applyFrame(int index, std::map<int, DisplayObject>* reuse)
 {
-    for (const PlaceCommand& cmd : m_data->frames[size_t(index)].commands)
+    const auto& commands = m_data->frames[size_t(index)].commands;
+    m_context.commandsThisTick += int(commands.size());
+    if (!commands.empty())
+        m_context.pictureChanged = true;
+    for (const PlaceCommand& cmd : commands)
         apply(cmd, index, reuse);
 }
 
@@ -140,14 +145,14 @@ void Timeline::erase(std::map<int, DisplayObject>::iterator it)
     m_list.erase(it);
 }
 
-bool Timeline::instantiate(DisplayObject& obj)
+void Timeline::instantiate(DisplayObject& obj)
 {
     obj.createdTick = m_context.tick;
     if (!obj.character)
-        return true;
+        return;
     if (obj.character->kind == Character::Kind::Sprite) {
         if (m_nesting + 1 > PlayContext::MaxNesting)
-            return true;  // too deep: the sprite stays empty
+            return;  // too deep: the sprite stays empty
         obj.sprite = std::make_unique<Timeline>(m_context, obj.character->sprite->timeline.get(), m_nesting + 1);
         obj.sprite->start();
     } else if (obj.character->kind == Character::Kind::Button && m_nesting + 1 <= PlayContext::MaxNesting) {
@@ -171,7 +176,6 @@ bool Timeline::instantiate(DisplayObject& obj)
             obj.children.push_back(std::move(child));
         }
     }
-    return true;
 }
 
 void Timeline::apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayObject>* reuse)

@@ -36,7 +36,7 @@ public:
 private:
     void applyFrame(int index, std::map<int, DisplayObject>* reuse);
     void apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayObject>* reuse);
-    bool instantiate(DisplayObject& obj);
+    void instantiate(DisplayObject& obj);
     void queueActions(int frame);
     void advanceChildren(DisplayObject& obj);
     void erase(std::map<int, DisplayObject>::iterator it);

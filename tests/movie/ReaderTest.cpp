@@ -262,48 +262,54 @@ TEST(Reader, KeepsSoundDefinitionsAndEvents)
 
 TEST(Reader, FontGlyphsBecomeTextOutlines)
 {
-    SwfWriter w(100, 100);
-    w.background(255, 255, 255);
-    // DefineFont with one square glyph covering the em box (1024 units).
-    ShapeWriter glyph(1);
-    glyph.change(-1, 1, -1);
-    glyph.rectangle(0, -1024, 1024, 1024);
-    QByteArray g = glyph.shapeOnly();
-    BitWriter font;
-    font.u16(4);
-    font.u16(2);  // offset table of one entry
-    font.bytes(g);
-    w.tag(10, font.data());
-    // DefineText: 20 px high glyph at (20 px, 60 px) in black.
-    BitWriter text;
-    text.u16(5);
-    writeRect(text, 0, 2000, 0, 2000);
-    writeMatrix(text);
-    text.u8(4);
-    text.u8(12);
-    text.u8(0x8f);  // font, colour, x and y
-    text.u16(4);
-    text.u8(0);
-    text.u8(0);
-    text.u8(0);
-    text.u16(400);
-    text.u16(1200);
-    text.u16(400);
-    text.u8(1);
-    text.ub(0, 4);
-    text.sb(400, 12);
-    text.align();
-    text.u8(0);
-    w.tag(11, text.data());
-    SwfWriter::Place p;
-    p.characterId = 5;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
-    ASSERT_TRUE(m);
-    QImage img = m->snapshot();
-    EXPECT_TRUE(colorNear(pixelAt(img, 30, 50), qRgb(0, 0, 0)));
-    EXPECT_TRUE(colorNear(pixelAt(img, 30, 70), qRgb(255, 255, 255)));
-    EXPECT_TRUE(colorNear(pixelAt(img, 45, 50), qRgb(255, 255, 255)));
+    for (bool fontFirst : {true, false}) {
+        SCOPED_TRACE(fontFirst ? "font before text" : "font after text");
+        SwfWriter w(100, 100);
+        w.background(255, 255, 255);
+        // DefineFont with one square glyph covering the em box (1024 units).
+        ShapeWriter glyph(1);
+        glyph.change(-1, 1, -1);
+        glyph.rectangle(0, -1024, 1024, 1024);
+        QByteArray g = glyph.shapeOnly();
+        BitWriter font;
+        font.u16(4);
+        font.u16(2);  // offset table of one entry
+        font.bytes(g);
+        // DefineText: 20 px high glyph at (20 px, 60 px) in black.
+        BitWriter text;
+        text.u16(5);
+        writeRect(text, 0, 2000, 0, 2000);
+        writeMatrix(text);
+        text.u8(4);
+        text.u8(12);
+        text.u8(0x8f);  // font, colour, x and y
+        text.u16(4);
+        text.u8(0);
+        text.u8(0);
+        text.u8(0);
+        text.u16(400);
+        text.u16(1200);
+        text.u16(400);
+        text.u8(1);
+        text.ub(0, 4);
+        text.sb(400, 12);
+        text.align();
+        text.u8(0);
+        if (fontFirst)
+            w.tag(10, font.data());
+        w.tag(11, text.data());
+        if (!fontFirst)
+            w.tag(10, font.data());
+        SwfWriter::Place p;
+        p.characterId = 5;
+        w.place(p);
+        w.showFrame();
+        w.end();
+        auto m = loadMovie(w.file());
+        ASSERT_TRUE(m);
+        QImage img = m->snapshot();
+        EXPECT_TRUE(colorNear(pixelAt(img, 30, 50), qRgb(0, 0, 0)));
+        EXPECT_TRUE(colorNear(pixelAt(img, 30, 70), qRgb(255, 255, 255)));
+        EXPECT_TRUE(colorNear(pixelAt(img, 45, 50), qRgb(255, 255, 255)));
+    }
 }

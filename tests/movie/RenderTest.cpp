@@ -236,3 +236,53 @@ TEST(Render, LosslessBitmapFill)
     EXPECT_TRUE(colorNear(pixelAt(img, 5, 15), qRgb(0, 0, 255)));
     EXPECT_TRUE(colorNear(pixelAt(img, 15, 15), qRgb(255, 0, 0)));
 }
+
+namespace {
+movie::FillStyle gradientOf(std::vector<std::pair<int, QRgb>> stops)
+{
+    movie::FillStyle f;
+    f.kind = movie::FillStyle::Kind::Linear;
+    for (auto [ratio, rgb] : stops)
+        f.stops.push_back({uint8_t(ratio), {uint8_t(qRed(rgb)), uint8_t(qGreen(rgb)), uint8_t(qBlue(rgb)), 255}});
+    return f;
+}
+QRgb rampAt(const QGradientStops& ramp, int ratio) { return ramp[ratio].second.rgb() & 0xffffff; }
+} // namespace
+
+TEST(GradientRamp, InterpolatesBetweenStopsAndPadsTheEnds)
+{
+    auto ramp = movie::Renderer::gradientRamp(gradientOf({{50, qRgb(0, 0, 0)}, {150, qRgb(200, 100, 0)}}), {});
+    ASSERT_EQ(ramp.size(), 257);
+    EXPECT_EQ(rampAt(ramp, 0), 0u);
+    EXPECT_EQ(rampAt(ramp, 50), 0u);
+    EXPECT_TRUE(colorNear(rampAt(ramp, 100), qRgb(100, 50, 0), 1));
+    EXPECT_TRUE(colorNear(rampAt(ramp, 255), qRgb(200, 100, 0), 0));
+}
+
+TEST(GradientRamp, RepeatedRatioIsAHardEdge)
+{
+    auto ramp = movie::Renderer::gradientRamp(
+        gradientOf({{0, qRgb(0, 0, 0)}, {100, qRgb(255, 0, 0)}, {100, qRgb(0, 0, 255)}, {255, qRgb(0, 0, 255)}}), {});
+    EXPECT_TRUE(colorNear(rampAt(ramp, 99), qRgb(252, 0, 0), 3));
+    EXPECT_TRUE(colorNear(rampAt(ramp, 102), qRgb(0, 0, 255), 0));
+}
+
+TEST(GradientRamp, StopGoingBackwardsIsPassedOver)
+{
+    // 0 red, 100 green, 50 blue, 200 white: past 100 the ramp runs from the blue stop.
+    auto ramp = movie::Renderer::gradientRamp(
+        gradientOf({{0, qRgb(255, 0, 0)}, {100, qRgb(0, 255, 0)}, {50, qRgb(0, 0, 255)}, {200, qRgb(255, 255, 255)}}), {});
+    EXPECT_TRUE(colorNear(rampAt(ramp, 50), qRgb(128, 128, 0), 2));
+    EXPECT_TRUE(colorNear(rampAt(ramp, 125), qRgb(128, 128, 255), 2));
+    EXPECT_TRUE(colorNear(rampAt(ramp, 250), qRgb(255, 255, 255), 0));
+}
+
+TEST(GradientRamp, LinearLightBlendsBrighter)
+{
+    auto f = gradientOf({{0, qRgb(255, 0, 0)}, {255, qRgb(0, 0, 255)}});
+    f.interpolation = movie::Interpolation::LinearRgb;
+    auto ramp = movie::Renderer::gradientRamp(f, {});
+    QRgb mid = rampAt(ramp, 128);
+    EXPECT_NEAR(qRed(mid), 187, 3);  // half of full in linear light, not 128
+    EXPECT_NEAR(qBlue(mid), 188, 3);
+}

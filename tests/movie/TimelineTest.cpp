@@ -272,3 +272,45 @@ TEST(Timeline, SelfNestingSpriteIsBounded)
     QImage img = m->snapshot();
     EXPECT_FALSE(img.isNull());
 }
+
+TEST(Timeline, ScriptedJumpLoopsEndWithinAFrame)
+{
+    // Frame 1 jumps to frame 2 and frame 2 jumps back: each jump queues the other's
+    // actions. The per-frame budget must end the chain.
+    SwfWriter w = withSquare();
+    SwfWriter::Place p;
+    p.characterId = 1;
+    w.place(p);
+    w.doAction(SwfWriter::actGoto(1));
+    w.showFrame();
+    w.doAction(SwfWriter::actGoto(0));
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    m->tick();
+    EXPECT_FALSE(m->root().isPlaying());
+    EXPECT_EQ(depthCount(*m), 1);
+}
+
+TEST(Timeline, TickReportsWhetherThePictureChanged)
+{
+    SwfWriter w = withSquare();
+    SwfWriter::Place p;
+    p.characterId = 1;
+    w.place(p);
+    w.showFrame();
+    SwfWriter::Place mv;
+    mv.move = true;
+    mv.hasMatrix = true;
+    mv.tx = 100;
+    w.place(mv);
+    w.doAction(SwfWriter::actStop());
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    EXPECT_TRUE(m->tick());   // frame 2 moves the square
+    EXPECT_FALSE(m->tick());  // stopped: nothing changes
+    EXPECT_FALSE(m->tick());
+}

@@ -1,5 +1,5 @@
 // Renders one frame of a movie file to a PNG at the movie's stage size.
-//   numbali-swf-render FILE FRAME OUT.png
+//   numbali-swf-render FILE FRAME OUT.png [--no-antialias]
 // FRAME counts from 1: the image shows the movie after it has run that many frames from
 // its start, following loops and actions as the player would.
 
@@ -13,8 +13,11 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s FILE FRAME OUT.png\n", argv[0]);
+    bool antialias = true;
+    if (argc == 5 && QByteArray(argv[4]) == "--no-antialias")
+        antialias = false;
+    else if (argc != 4) {
+        std::fprintf(stderr, "usage: %s FILE FRAME OUT.png [--no-antialias]\n", argv[0]);
         return 2;
     }
     bool ok = false;
@@ -29,6 +32,7 @@ int main(int argc, char** argv)
         return 1;
     }
     movie::Movie& m = *loaded.value();
+    m.setAntialiasing(antialias);
     for (long i = 1; i < frame; ++i)
         m.tick();
     QImage image = m.snapshot();

@@ -1,0 +1,132 @@
+#include "AdpcmDecoder.h"
+
+#include <algorithm>
+
+namespace movie::sound {
+
+namespace {
+
+constexpr int StepTable[89] = {
+    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,
+    25,    28,    31,    34,    37,    41,    45,    50,    55,    60,    66,    73,    80,
+    88,    97,    107,   118,   130,   143,   157,   173,   190,   209,   230,   253,   279,
+    307,   337,   371,   408,   449,   494,   544,   598,   658,   724,   796,   876,   963,
+    1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,  2272,  2499,  2749,  3024,  3327,
+    3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,  9493,  10442, 11487,
+    12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
+
+// Index moves by code magnitude (the sign bit left out), one table per code size.
+constexpr int IndexMoves2[2] = {-1, 2};
+constexpr int IndexMoves3[4] = {-1, -1, 2, 4};
+constexpr int IndexMoves4[8] = {-1, -1, -1, -1, 2, 4, 6, 8};
+constexpr int IndexMoves5[16] = {-1, -1, -1, -1, -1, -1, -1, -1, 1, 2, 4, 6, 8, 10, 13, 16};
+
+const int* indexMoves(int bits)
+{
+    switch (bits) {
+    case 2: return IndexMoves2;
+    case 3: return IndexMoves3;
+    case 4: return IndexMoves4;
+    default: return IndexMoves5;
+    }
+}
+
+// Bits are packed from the most significant bit of each byte.
+class BitSource {
+public:
+    explicit BitSource(std::span<const uint8_t> data) : m_data(data) {}
+
+    int64_t remaining() const { return int64_t(m_data.size()) * 8 - m_bit; }
+
+    // Callers check remaining() first.
+    uint32_t take(int count)
+    {
+        uint32_t value = 0;
+        for (int i = 0; i < count; ++i) {
+            const uint8_t byte = m_data[size_t(m_bit >> 3)];
+            value = (value << 1) | ((byte >> (7 - (m_bit & 7))) & 1u);
+            ++m_bit;
+        }
+        return value;
+    }
+
+    int32_t takeSigned(int count)
+    {
+        const uint32_t raw = take(count);
+        const uint32_t sign = 1u << (count - 1);
+        return int32_t(raw ^ sign) - int32_t(sign);
+    }
+
+private:
+    std::span<const uint8_t> m_data;
+    int64_t m_bit = 0;
+};
+
+struct Channel {
+    int sample = 0;
+    int index = 0;
+
+    int16_t decode(uint32_t code, int bits, const int* moves)
+    {
+        const uint32_t signBit = 1u << (bits - 1);
+        int step = StepTable[index];
+        int diff = 0;
+        for (uint32_t mask = signBit >> 1; mask; mask >>= 1) {
+            if (code & mask)
+                diff += step;
+            step >>= 1;
+        }
+        diff += step;
+        sample = std::clamp((code & signBit) ? sample - diff : sample + diff, -32768, 32767);
+        index = std::clamp(index + moves[code & (signBit - 1)], 0, 88);
+        return int16_t(sample);
+    }
+};
+
+} // namespace
+
+Result<Pcm> decodeAdpcm(const SoundFormat& format, std::span<const uint8_t> data,
+                        int64_t maxFrames)
+{
+    if (format.codec != int(Codec::Adpcm))
+        return Result<Pcm>::failure(QStringLiteral("not ADPCM sound data"));
+
+    Pcm pcm;
+    pcm.sampleRate = format.sampleRate();
+    BitSource bits(data);
+    if (bits.remaining() < 2)
+        return Result<Pcm>::failure(QStringLiteral("ADPCM data too short"));
+    const int codeBits = int(bits.take(2)) + 2;
+    const int* moves = indexMoves(codeBits);
+    const int channels = format.channels();
+    const int headerBits = 22 * channels;
+    const int frameBits = codeBits * channels;
+
+    // Every frame needs at least codeBits bits, which bounds the output before decoding.
+    const int64_t limit = std::min<int64_t>(std::max<int64_t>(maxFrames, 0),
+                                            bits.remaining() / codeBits + 1);
+    pcm.samples.reserve(size_t(limit) * 2);
+
+    int64_t frames = 0;
+    Channel state[2];
+    while (frames < limit && bits.remaining() >= headerBits) {
+        for (int c = 0; c < channels; ++c) {
+            state[c].sample = bits.takeSigned(16);
+            state[c].index = std::min(int(bits.take(6)), 88);
+        }
+        pcm.samples.push_back(int16_t(state[0].sample));
+        pcm.samples.push_back(int16_t(state[channels - 1].sample));
+        ++frames;
+        for (int i = 1; i < 4096 && frames < limit && bits.remaining() >= frameBits; ++i) {
+            int16_t out[2];
+            for (int c = 0; c < channels; ++c)
+                out[c] = state[c].decode(bits.take(codeBits), codeBits, moves);
+            pcm.samples.push_back(out[0]);
+            pcm.samples.push_back(out[channels - 1]);
+            ++frames;
+        }
+    }
+    return pcm;
+}
+
+} // namespace movie::sound

@@ -1,0 +1,112 @@
+#include "AudioThread.h"
+
+#include "Mixer.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <QTimer>
+
+#include <algorithm>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace movie::sound {
+
+namespace {
+
+constexpr int BytesPerFrame = 4;
+constexpr int MinWriteFrames = 64;  // smaller writes cost more than they gain in latency
+
+std::unique_ptr<QAudioSink> openSink()
+{
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return nullptr;
+    QAudioFormat format;
+    format.setSampleRate(Mixer::SampleRate);
+    format.setChannelCount(2);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format))
+        return nullptr;
+    auto sink = std::make_unique<QAudioSink>(device, format);
+    sink->setBufferSize(Mixer::BufferFrames * AudioThread::DeviceBuffers * BytesPerFrame);
+    return sink;
+}
+
+} // namespace
+
+AudioThread::AudioThread(Mixer& mixer) : m_mixer(mixer)
+{
+    setObjectName(QStringLiteral("sound mixer"));
+}
+
+AudioThread::~AudioThread()
+{
+    quit();
+    wait();
+}
+
+void AudioThread::run()
+{
+    std::unique_ptr<QAudioSink> sink = openSink();
+    QIODevice* io = sink ? sink->start() : nullptr;
+    if (!io || sink->error() != QAudio::NoError) {
+        io = nullptr;
+        sink.reset();
+    }
+    m_mixer.setDeviceState(io != nullptr, io ? sink->bufferSize() / BytesPerFrame : 0);
+
+    std::vector<int16_t> buffer(size_t(Mixer::BufferFrames) * 2);
+    QElapsedTimer clock;
+    clock.start();
+    int64_t clockFrames = 0;
+
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(TickMs);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (io) {
+            const bool failed = sink->state() == QAudio::StoppedState
+                && sink->error() != QAudio::NoError && sink->error() != QAudio::UnderrunError;
+            if (!failed) {
+                // Fill the device's buffer right up: a device that waits for a full buffer
+                // before it starts would otherwise wait for ever on a partial one.
+                for (int i = 0; i < 8; ++i) {
+                    const qsizetype room = sink->bytesFree() / BytesPerFrame;
+                    if (room < MinWriteFrames)
+                        break;
+                    const auto frames = size_t(std::min<qsizetype>(room, Mixer::BufferFrames));
+                    const std::span<int16_t> piece(buffer.data(), frames * 2);
+                    m_mixer.render(piece);
+                    io->write(reinterpret_cast<const char*>(piece.data()),
+                              qint64(piece.size_bytes()));
+                }
+                return;
+            }
+            // The device went away: go on without it, silently.
+            io = nullptr;
+            sink.reset();
+            m_mixer.setDeviceState(false, 0);
+            clock.restart();
+            clockFrames = 0;
+        }
+        const int64_t due = clock.nsecsElapsed() * Mixer::SampleRate / 1000000000;
+        // After a long stall the lost time is not made up in a rush.
+        clockFrames = std::max(clockFrames, due - Mixer::SampleRate / 4);
+        while (due - clockFrames >= Mixer::BufferFrames) {
+            m_mixer.render(buffer);
+            clockFrames += Mixer::BufferFrames;
+        }
+    });
+    timer.start();
+    exec();
+    timer.stop();
+    if (sink)
+        sink->stop();
+}
+
+} // namespace movie::sound

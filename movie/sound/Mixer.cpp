@@ -1,0 +1,518 @@
+#include "Mixer.h"
+
+#include "AudioThread.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <tuple>
+
+namespace movie::sound {
+
+namespace {
+
+// Beyond these the oldest voice goes, or new commands are refused: a movie that misbehaves
+// must not make mixing (or memory) grow without end.
+constexpr size_t MaxVoices = 128;
+constexpr size_t MaxStreams = 64;
+constexpr size_t MaxQueuedCommands = 1 << 16;
+constexpr int64_t MaxStreamQueueFrames = int64_t(Mixer::SampleRate) * 10;
+
+} // namespace
+
+struct Mixer::Command {
+    enum class Type { Start, StopEvent, StopAll, StopOwner, StreamOpen, StreamPush, StreamShow, StreamClose };
+    Type type = Type::Start;
+    Owner owner = 0;
+    int id = 0;
+    int frame = 0;
+    SharedSound sound;
+    SoundInfo info;
+    StreamParams params;
+    std::vector<int16_t> samples;
+};
+
+struct Mixer::Voice {
+    Owner owner = 0;
+    int soundId = 0;
+    SharedSound sound;
+    std::vector<SoundInfo::EnvelopePoint> envelope;
+    size_t envelopeCursor = 0;
+    int64_t begin = 0, end = 0, position = 0;
+    int64_t envelopePosition = 0;  // in point plus frames played, through loops
+    int loopsLeft = 1;
+    bool done = false;
+};
+
+struct Mixer::Stream {
+    Owner owner = 0;
+    int id = 0;
+    double samplesPerFrame = double(SampleRate) / 12.0;
+    std::vector<int16_t> fifo;
+    size_t readIndex = 0;  // in samples
+    int originFrame = -1, lastPushed = -1, shownFrame = -1;
+    int64_t written = 0, consumed = 0;  // frames from the origin frame's start
+    int64_t dropped = 0, padded = 0;
+
+    int64_t queued() const { return int64_t(fifo.size() - readIndex) / 2; }
+
+    void restart()
+    {
+        fifo.clear();
+        readIndex = 0;
+        originFrame = lastPushed = shownFrame = -1;
+        written = consumed = 0;
+    }
+
+    void discard(int64_t frames)
+    {
+        readIndex += size_t(std::min(frames, queued())) * 2;
+        if (readIndex == fifo.size()) {
+            fifo.clear();
+            readIndex = 0;
+        } else if (readIndex > 65536 && readIndex * 2 > fifo.size()) {
+            fifo.erase(fifo.begin(), fifo.begin() + ptrdiff_t(readIndex));
+            readIndex = 0;
+        }
+    }
+
+    StreamStatus status() const
+    {
+        StreamStatus s;
+        s.shownFrame = shownFrame;
+        s.audioFrame = originFrame < 0 ? -1.0 : originFrame + double(consumed) / samplesPerFrame;
+        s.queuedFrames = queued();
+        s.droppedFrames = dropped;
+        s.paddedFrames = padded;
+        return s;
+    }
+};
+
+struct Mixer::Snapshot {
+    std::vector<std::pair<Owner, int>> voices;
+    std::vector<std::tuple<Owner, int, StreamStatus>> streams;
+};
+
+Mixer::Mixer(Output output) : m_snapshot(std::make_shared<Snapshot>())
+{
+    if (output == Output::Device) {
+        m_thread = std::make_unique<AudioThread>(*this);
+        m_thread->start();
+    }
+}
+
+Mixer::~Mixer()
+{
+    stopOutput();
+}
+
+Mixer& Mixer::instance()
+{
+    static Mixer* mixer = [] {
+        auto* m = new Mixer(Output::Device);
+        // The device objects must go while the application object still exists.
+        qAddPostRoutine([] { Mixer::instance().stopOutput(); });
+        return m;
+    }();
+    return *mixer;
+}
+
+Owner Mixer::newOwner()
+{
+    static std::atomic<Owner> next{1};
+    return next.fetch_add(1);
+}
+
+void Mixer::stopOutput()
+{
+    m_thread.reset();
+    setDeviceState(false, 0);
+}
+
+void Mixer::setDeviceState(bool open, int bufferFrames)
+{
+    m_deviceOpen = open;
+    m_deviceBufferFrames = bufferFrames;
+}
+
+void Mixer::enqueue(Command&& command)
+{
+    std::lock_guard lock(m_commandMutex);
+    if (m_commands.size() >= MaxQueuedCommands) {
+        ++m_droppedCommands;
+        return;
+    }
+    m_commands.push_back(std::move(command));
+}
+
+void Mixer::startEvent(Owner owner, int soundId, SharedSound sound, const SoundInfo& info)
+{
+    Command c;
+    c.type = Command::Type::Start;
+    c.owner = owner;
+    c.id = soundId;
+    c.sound = std::move(sound);
+    c.info = info;
+    enqueue(std::move(c));
+}
+
+void Mixer::stopEvent(Owner owner, int soundId)
+{
+    Command c;
+    c.type = Command::Type::StopEvent;
+    c.owner = owner;
+    c.id = soundId;
+    enqueue(std::move(c));
+}
+
+void Mixer::stopAll(Owner owner)
+{
+    Command c;
+    c.type = Command::Type::StopAll;
+    c.owner = owner;
+    enqueue(std::move(c));
+}
+
+void Mixer::stopOwner(Owner owner)
+{
+    Command c;
+    c.type = Command::Type::StopOwner;
+    c.owner = owner;
+    enqueue(std::move(c));
+}
+
+void Mixer::streamOpen(Owner owner, int streamId, const StreamParams& params)
+{
+    Command c;
+    c.type = Command::Type::StreamOpen;
+    c.owner = owner;
+    c.id = streamId;
+    c.params = params;
+    enqueue(std::move(c));
+}
+
+void Mixer::streamPush(Owner owner, int streamId, int frameIndex, std::vector<int16_t> samples)
+{
+    Command c;
+    c.type = Command::Type::StreamPush;
+    c.owner = owner;
+    c.id = streamId;
+    c.frame = frameIndex;
+    c.samples = std::move(samples);
+    enqueue(std::move(c));
+}
+
+void Mixer::streamShowFrame(Owner owner, int streamId, int frameIndex)
+{
+    Command c;
+    c.type = Command::Type::StreamShow;
+    c.owner = owner;
+    c.id = streamId;
+    c.frame = frameIndex;
+    enqueue(std::move(c));
+}
+
+void Mixer::streamClose(Owner owner, int streamId)
+{
+    Command c;
+    c.type = Command::Type::StreamClose;
+    c.owner = owner;
+    c.id = streamId;
+    enqueue(std::move(c));
+}
+
+int Mixer::playingCount(Owner owner) const
+{
+    std::shared_ptr<const Snapshot> snapshot;
+    {
+        std::lock_guard lock(m_snapshotMutex);
+        snapshot = m_snapshot;
+    }
+    return int(std::count_if(snapshot->voices.begin(), snapshot->voices.end(),
+                             [owner](const auto& v) { return v.first == owner; }));
+}
+
+bool Mixer::isPlaying(Owner owner, int soundId) const
+{
+    std::shared_ptr<const Snapshot> snapshot;
+    {
+        std::lock_guard lock(m_snapshotMutex);
+        snapshot = m_snapshot;
+    }
+    return std::find(snapshot->voices.begin(), snapshot->voices.end(),
+                     std::pair<Owner, int>(owner, soundId))
+        != snapshot->voices.end();
+}
+
+std::optional<StreamStatus> Mixer::streamStatus(Owner owner, int streamId) const
+{
+    std::shared_ptr<const Snapshot> snapshot;
+    {
+        std::lock_guard lock(m_snapshotMutex);
+        snapshot = m_snapshot;
+    }
+    for (const auto& [o, id, status] : snapshot->streams) {
+        if (o == owner && id == streamId)
+            return status;
+    }
+    return std::nullopt;
+}
+
+void Mixer::setMixObserver(std::function<void(std::span<const int16_t>)> observer)
+{
+    std::lock_guard lock(m_mixMutex);
+    m_observer = std::move(observer);
+}
+
+Mixer::Stream* Mixer::findStream(Owner owner, int streamId)
+{
+    for (auto& s : m_streams) {
+        if (s->owner == owner && s->id == streamId)
+            return s.get();
+    }
+    return nullptr;
+}
+
+void Mixer::applyCommands()
+{
+    {
+        std::lock_guard lock(m_commandMutex);
+        std::swap(m_commands, m_applying);
+    }
+    for (Command& c : m_applying)
+        apply(c);
+    m_applying.clear();
+}
+
+void Mixer::apply(Command& c)
+{
+    const auto ofOwner = [&c](const Voice& v) { return v.owner == c.owner; };
+    const auto ofSound = [&c](const Voice& v) { return v.owner == c.owner && v.soundId == c.id; };
+    switch (c.type) {
+    case Command::Type::Start: {
+        if (c.info.syncStop) {
+            std::erase_if(m_voices, ofSound);
+            return;
+        }
+        if (!c.sound || c.sound->frames() == 0)
+            return;
+        if (c.info.syncNoMultiple && std::any_of(m_voices.begin(), m_voices.end(), ofSound))
+            return;
+        const int64_t frames = c.sound->frames();
+        Voice v;
+        v.owner = c.owner;
+        v.soundId = c.id;
+        v.begin = std::min<int64_t>(c.info.inPoint.value_or(0), frames);
+        v.end = c.info.outPoint ? std::clamp<int64_t>(*c.info.outPoint, v.begin, frames) : frames;
+        if (v.end <= v.begin)
+            return;
+        v.position = v.begin;
+        v.envelopePosition = v.begin;
+        v.loopsLeft = std::max(1, c.info.loopCount);
+        v.envelope = std::move(c.info.envelope);
+        std::stable_sort(v.envelope.begin(), v.envelope.end(),
+                         [](const auto& a, const auto& b) { return a.position44 < b.position44; });
+        v.sound = std::move(c.sound);
+        if (m_voices.size() >= MaxVoices)
+            m_voices.erase(m_voices.begin());
+        m_voices.push_back(std::move(v));
+        return;
+    }
+    case Command::Type::StopEvent:
+        std::erase_if(m_voices, ofSound);
+        return;
+    case Command::Type::StopAll:
+        std::erase_if(m_voices, ofOwner);
+        for (auto& s : m_streams) {
+            if (s->owner == c.owner)
+                s->restart();
+        }
+        return;
+    case Command::Type::StopOwner:
+        std::erase_if(m_voices, ofOwner);
+        std::erase_if(m_streams, [&c](const auto& s) { return s->owner == c.owner; });
+        return;
+    case Command::Type::StreamOpen: {
+        Stream* s = findStream(c.owner, c.id);
+        if (!s) {
+            if (m_streams.size() >= MaxStreams)
+                return;
+            m_streams.push_back(std::make_unique<Stream>());
+            s = m_streams.back().get();
+            s->owner = c.owner;
+            s->id = c.id;
+        }
+        s->restart();
+        const double rate = std::isfinite(c.params.frameRate) ? c.params.frameRate : 12.0;
+        s->samplesPerFrame = double(SampleRate) / std::clamp(rate, 0.25, 120.0);
+        return;
+    }
+    case Command::Type::StreamPush: {
+        Stream* s = findStream(c.owner, c.id);
+        if (!s)
+            return;
+        // Anything but the same or the next frame, or a frame before the one on screen, is a
+        // jump of the timeline: the stream starts again there.
+        if (s->originFrame < 0
+            || (c.frame != s->lastPushed && int64_t(c.frame) != int64_t(s->lastPushed) + 1)
+            || c.frame < s->shownFrame) {
+            s->restart();
+            s->originFrame = c.frame;
+        }
+        s->lastPushed = c.frame;
+        const int64_t frames = int64_t(c.samples.size() / 2);
+        // Sound for a time already passed (after catching up with the timeline) is skipped.
+        const int64_t late = std::clamp<int64_t>(s->consumed - s->written, 0, frames);
+        s->fifo.insert(s->fifo.end(), c.samples.begin() + ptrdiff_t(late * 2),
+                       c.samples.begin() + ptrdiff_t(frames * 2));
+        s->written += frames;
+        if (s->queued() > MaxStreamQueueFrames) {
+            const int64_t excess = s->queued() - MaxStreamQueueFrames;
+            s->discard(excess);
+            s->consumed += excess;
+            s->dropped += excess;
+        }
+        return;
+    }
+    case Command::Type::StreamShow:
+        if (Stream* s = findStream(c.owner, c.id)) {
+            // Going back without a block for the new frame: what is queued belongs to frames
+            // that are no longer coming.
+            if (c.frame < s->shownFrame)
+                s->restart();
+            else if (s->originFrame >= 0)
+                s->shownFrame = c.frame;
+        }
+        return;
+    case Command::Type::StreamClose:
+        std::erase_if(m_streams,
+                      [&c](const auto& s) { return s->owner == c.owner && s->id == c.id; });
+        return;
+    }
+}
+
+namespace {
+
+// Envelope level (0..32768) for one channel at a position.
+int envelopeLevel(const std::vector<SoundInfo::EnvelopePoint>& points, size_t cursor,
+                  int64_t position, bool right)
+{
+    const auto level = [right](const SoundInfo::EnvelopePoint& p) {
+        return std::min<int>(right ? p.right : p.left, 32768);
+    };
+    const auto& a = points[cursor];
+    if (position <= int64_t(a.position44) || cursor + 1 >= points.size())
+        return level(a);
+    const auto& b = points[cursor + 1];
+    const int64_t span = int64_t(b.position44) - int64_t(a.position44);
+    if (span <= 0)
+        return level(b);
+    const int64_t t = std::min<int64_t>(position - int64_t(a.position44), span);
+    return int(level(a) + (int64_t(level(b) - level(a)) * t) / span);
+}
+
+} // namespace
+
+void Mixer::mixVoices(int32_t* acc, int frames)
+{
+    for (Voice& v : m_voices) {
+        const int16_t* data = v.sound->samples.data();
+        int done = 0;
+        while (done < frames && !v.done) {
+            const int n = int(std::min<int64_t>(v.end - v.position, frames - done));
+            const int16_t* in = data + v.position * 2;
+            int32_t* out = acc + done * 2;
+            if (v.envelope.empty()) {
+                for (int i = 0; i < n * 2; ++i)
+                    out[i] += in[i];
+            } else {
+                for (int i = 0; i < n; ++i) {
+                    const int64_t p = v.envelopePosition + i;
+                    while (v.envelopeCursor + 1 < v.envelope.size()
+                           && p >= int64_t(v.envelope[v.envelopeCursor + 1].position44))
+                        ++v.envelopeCursor;
+                    const int left = envelopeLevel(v.envelope, v.envelopeCursor, p, false);
+                    const int right = envelopeLevel(v.envelope, v.envelopeCursor, p, true);
+                    out[i * 2] += (in[i * 2] * left) >> 15;
+                    out[i * 2 + 1] += (in[i * 2 + 1] * right) >> 15;
+                }
+            }
+            v.position += n;
+            v.envelopePosition += n;
+            done += n;
+            if (v.position >= v.end) {
+                if (--v.loopsLeft > 0)
+                    v.position = v.begin;
+                else
+                    v.done = true;
+            }
+        }
+    }
+    std::erase_if(m_voices, [](const Voice& v) { return v.done; });
+}
+
+void Mixer::mixStreams(int32_t* acc, int frames)
+{
+    for (auto& sp : m_streams) {
+        Stream& s = *sp;
+        if (s.originFrame < 0 || s.shownFrame < 0)
+            continue;
+        const int64_t frameLength = std::llround(s.samplesPerFrame);
+        const int64_t target
+            = std::llround(double(int64_t(s.shownFrame) - s.originFrame) * s.samplesPerFrame);
+        // More than a frame behind the timeline: skip ahead to the frame on screen.
+        if (s.consumed < target - frameLength) {
+            const int64_t behind = target - s.consumed;
+            s.discard(behind);
+            s.consumed = target;
+            s.dropped += behind;
+        }
+        // At most a frame past the end of the frame on screen; then wait for the timeline.
+        const int64_t allowed = std::clamp<int64_t>(target + 2 * frameLength - s.consumed, 0, frames);
+        const int64_t play = std::min(allowed, s.queued());
+        const int16_t* in = s.fifo.data() + s.readIndex;
+        for (int64_t i = 0; i < play * 2; ++i)
+            acc[i] += in[i];
+        s.discard(play);
+        s.consumed += play;
+        s.padded += frames - play;
+    }
+}
+
+void Mixer::publish()
+{
+    auto snapshot = std::make_shared<Snapshot>();
+    snapshot->voices.reserve(m_voices.size());
+    for (const Voice& v : m_voices)
+        snapshot->voices.emplace_back(v.owner, v.soundId);
+    for (const auto& s : m_streams)
+        snapshot->streams.emplace_back(s->owner, s->id, s->status());
+    std::lock_guard lock(m_snapshotMutex);
+    m_snapshot = std::move(snapshot);
+}
+
+void Mixer::render(std::span<int16_t> out)
+{
+    std::lock_guard lock(m_mixMutex);
+    applyCommands();
+    const int frames = int(out.size() / 2);
+    m_accumulator.assign(size_t(frames) * 2, 0);
+    mixVoices(m_accumulator.data(), frames);
+    mixStreams(m_accumulator.data(), frames);
+    for (size_t i = 0; i < size_t(frames) * 2; ++i)
+        out[i] = int16_t(std::clamp<int32_t>(m_accumulator[i], -32768, 32767));
+    m_renderedFrames += frames;
+    publish();
+    if (m_observer)
+        m_observer(out.first(size_t(frames) * 2));
+}
+
+std::vector<int16_t> Mixer::render(int frames)
+{
+    std::vector<int16_t> out(size_t(std::max(frames, 0)) * 2);
+    render(out);
+    return out;
+}
+
+} // namespace movie::sound

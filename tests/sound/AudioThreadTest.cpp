@@ -1,0 +1,81 @@
+#include "Mixer.h"
+
+#include <QDeadlineTimer>
+#include <QThread>
+#include <gtest/gtest.h>
+
+using namespace movie::sound;
+
+namespace {
+
+// Waits (bounded) until the mixer has mixed at least `frames` more frames.
+bool mixesOn(const Mixer& mixer, int64_t frames)
+{
+    const int64_t start = mixer.renderedFrames();
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (mixer.renderedFrames() >= start + frames)
+            return true;
+        QThread::msleep(5);
+    }
+    return false;
+}
+
+} // namespace
+
+// With or without an audio device the mixer's thread keeps time: sounds start, play to their
+// end and stop, and nothing waits for a device that is not there.
+TEST(AudioThread, RunsWithOrWithoutADevice)
+{
+    auto mixer = std::make_unique<Mixer>(Mixer::Output::Device);
+    const Owner owner = Mixer::newOwner();
+    ASSERT_TRUE(mixesOn(*mixer, Mixer::BufferFrames));
+    if (!mixer->hasDevice()) {
+        EXPECT_EQ(mixer->deviceBufferFrames(), 0);
+    }
+
+    // Quiet, in case a developer's machine does have speakers.
+    auto sound = std::make_shared<DecodedSound>();
+    for (int i = 0; i < Mixer::BufferFrames * 4; ++i) {
+        const auto v = int16_t(i % 100 < 50 ? 100 : -100);
+        sound->samples.push_back(v);
+        sound->samples.push_back(v);
+    }
+    mixer->startEvent(owner, 1, sound, {});
+    ASSERT_TRUE(mixesOn(*mixer, Mixer::BufferFrames * 8));
+    EXPECT_EQ(mixer->playingCount(owner), 0);  // played out
+
+    SoundInfo endless;
+    endless.loopCount = 65535;
+    mixer->startEvent(owner, 2, sound, endless);
+    ASSERT_TRUE(mixesOn(*mixer, Mixer::BufferFrames * 2));
+    EXPECT_TRUE(mixer->isPlaying(owner, 2));
+    mixer->stopOwner(owner);
+    ASSERT_TRUE(mixesOn(*mixer, Mixer::BufferFrames * 2));
+    EXPECT_FALSE(mixer->isPlaying(owner, 2));
+
+    mixer.reset();  // stops the thread and returns
+    SUCCEED();
+}
+
+TEST(AudioThread, ProgramMixerExistsAndAcceptsCommands)
+{
+    Mixer& mixer = Mixer::instance();
+    EXPECT_EQ(&mixer, &Mixer::instance());
+    const Owner owner = Mixer::newOwner();
+    mixer.stopAll(owner);
+    mixer.stopOwner(owner);
+    EXPECT_TRUE(mixesOn(mixer, Mixer::BufferFrames));
+}
+
+TEST(AudioThread, StoppedOutputKeepsCommandsBounded)
+{
+    Mixer mixer(Mixer::Output::None);
+    const Owner owner = Mixer::newOwner();
+    for (int i = 0; i < (1 << 16) + 10; ++i)
+        mixer.stopEvent(owner, i);
+    EXPECT_EQ(mixer.droppedCommands(), 10);
+    mixer.render(1);
+    mixer.stopEvent(owner, 1);
+    EXPECT_EQ(mixer.droppedCommands(), 10);
+}

@@ -1,0 +1,60 @@
+// Reward: the smiling sun dances under a rainbow with confetti; a joyful fanfare, then
+// "¡Qué alegría!".
+
+#include "Common.h"
+#include "Movies.h"
+
+#include <cmath>
+
+namespace author {
+
+Movie makeAlegria()
+{
+    Movie m(200, 200, kFps, rgb(0xffffff));
+    const int backdrop = defineBackdrop(m, rgb(0xbfe8ff), rgb(0xffffff));
+    const int rainbow = defineRainbow(m, 96, 8);
+    const std::vector<int> confetti = defineConfetti(m, 8);
+    const int hill = defineHill(m, 280, 50, pal::green);
+    const int flower = defineFlower(m, 6, pal::red);
+    const Sun sun = defineSun(m, 36);
+
+    Tune fan = tuneAt(5, 12);
+    fan.line("c5/.5 d5/.5 e5/.5 g5/.5 e5/.5 g5/.5 c6!/1 d6/.5 e6!/2", Inst::Marimba, 1.0);
+    fan.line("r/3.5 c6/.5 d6/.5 e6/2", Inst::Horn, 0.5);
+    fan.line("r/3 g6/.5 c7/.5 e7/1.5", Inst::Bell, 0.4);
+    fan.line("c4+e4+g4/2 f4+a4+c5/1.5 e4+g4+c5/3", Inst::Pad, 0.3);
+    fan.line("c3/1 e3/1 f2/1 g2/.5 c3/3", Inst::Bass, 0.8);
+    fan.drums(Drum::Kick, 0, 1, 6, 0.5);
+    fan.drums(Drum::Shaker, 0.5, 0.5, 11, 0.7);
+    fan.line("r/9.25 e6/.5 g6/.5 c7/1", Inst::MusicBox, 0.25);
+    const int frames = tuneFrames(fan);
+    m.root().setStream(toPcm(music(fan, SoundRate::R22k, -7)), SoundRate::R22k);
+    const Spoken word = speechWithMouth(m, "¡Qué alegría!", 64);
+    const int wordFrame = kPraiseFrame;
+
+    for (int f = 0; f < frames; ++f) {
+        const double t = double(f) / frames;
+        State s;
+        s[1] = place(backdrop, {});
+        s[2] = place(rainbow, at(100, 160));
+        for (int i = 0; i < 18; ++i) {
+            double y = std::fmod(t + i / 18.0, 1.0) * 230 - 15;
+            double x = std::fmod(i * 61.0 + 7, 200.0) + 8 * wave(t, 2, i * 0.21);
+            s[10 + i] = place(confetti[size_t(i) % confetti.size()], at(x, y, 360 * t * (i % 2 ? 2 : -2) + i * 50) * Matrix::scale(1, 0.4 + 0.6 * std::fabs(wave(t, 4, i * 0.1))));
+        }
+        s[30] = place(hill, at(100, 168));
+        s[31] = place(flower, at(28, 182, 8 * wave(t, 4)));
+        s[32] = place(flower, at(172, 184, 8 * wave(t, 4, 0.5)));
+        // A dance: sway side to side, hop on the beat, arms up in turn.
+        double sway = wave(t, 3);
+        double hop = std::fabs(wave(t, 6));
+        placeSun(s, 40, sun, at(100 + 18 * sway, 112 - 14 * hop, 10 * sway), 120 * t, -40 - 30 * (0.5 + 0.5 * sway),
+                 -40 - 30 * (0.5 - 0.5 * sway), 0, word.mouth(f - wordFrame));
+        if (f == wordFrame)
+            m.root().startSound(word.id);
+        m.root().frame(s);
+    }
+    return m;
+}
+
+} // namespace author

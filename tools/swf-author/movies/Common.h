@@ -1,0 +1,78 @@
+#pragma once
+
+// Pieces the movies share: sound helpers and the recurring characters.
+
+#include "Art.h"
+#include "Audio.h"
+#include "Music.h"
+#include "Swf.h"
+
+#include <vector>
+
+namespace author {
+
+constexpr double kFps = 15;
+
+// A tune whose beat lasts a whole number of frames, so its loop matches the movie's.
+Tune tuneAt(int framesPerBeat, double beats);
+int tuneFrames(const Tune& t);
+// Renders a looping tune to the stream rate, its peak at `peakDb`.
+Buf music(const Tune& t, SoundRate rate, double peakDb);
+// Speech as an event sound of the movie.
+int speech(Movie& m, const std::string& text, SoundRate rate = SoundRate::R22k, int pitch = 62);
+// Speech with how loud it is in each frame (0..1), for moving a mouth in time with it.
+struct Spoken {
+    int id = 0;
+    std::vector<double> level;
+    // Mouth for the frame `f` frames after the speech started: 0 shut, 1 smiling, 2 round.
+    int mouth(int f) const;
+};
+Spoken speechWithMouth(Movie& m, const std::string& text, int pitch = 62);
+
+// Vertical gradient backdrop covering the stage.
+int defineBackdrop(Movie& m, Rgba top, Rgba bottom);
+int defineCloud(Movie& m, double width);
+// A rounded hill, its top at (0,0), `w` wide, reaching down `h`.
+int defineHill(Movie& m, double w, double h, Rgba c);
+int defineStar(Movie& m, double r, Rgba c, bool withFace = false);
+int defineHeart(Movie& m, double size, Rgba c);
+int defineSparkle(Movie& m, double r, Rgba c);
+// A butterfly seen from above, flapping on its own looping timeline (a sprite), heading up.
+int defineButterfly(Movie& m, double size, Rgba wings);
+// Confetti bits of the four main colours.
+std::vector<int> defineConfetti(Movie& m, double size);
+int defineFlower(Movie& m, double r, Rgba petals);
+// A rainbow arch standing on (0,0), `r` to its outer edge, five bands `band` wide.
+int defineRainbow(Movie& m, double r, double band);
+
+// The smiling sun, the program's mascot.
+struct Sun {
+    int rays = 0, face = 0, eyes = 0, arm = 0;
+    int mouths[3] = {};  // shut, smiling, round
+    double r = 0;
+};
+Sun defineSun(Movie& m, double r);
+// Uses depths depth..depth+5. armLeft/armRight: degrees from pointing straight out
+// (negative raises the arm). blink: 0 open .. 1 shut.
+void placeSun(State& s, int depth, const Sun& sun, const Matrix& root, double raysDeg, double armLeft, double armRight,
+              double blink = 0, int mouth = 1);
+
+// A round friendly creature: the reward characters.
+enum class Ears { None, Bear, Bunny, Cat, Antennae, Tuft };
+struct Buddy {
+    int body = 0, arm = 0, foot = 0;
+    int mouths[3] = {};  // shut, smiling, round
+    double size = 0;
+};
+Buddy defineBuddy(Movie& m, Rgba color, Ears ears, double size, FaceStyle face = {true, true, true});
+// Origin between the feet. Uses depths depth..depth+5. squash > 0 flattens, < 0 stretches.
+void placeBuddy(State& s, int depth, const Buddy& b, const Matrix& root, double armLeft, double armRight,
+                double squash = 0, double footLift = 0, int mouth = 1);
+
+// A reward's sounds: the fanfare as the movie's stream (it sets the loop's length) and the
+// word of praise as an event sound to start when the fanfare has rung.
+Spoken rewardSounds(Movie& m, const Tune& fanfare, const std::string& word, int pitch = 62);
+// The frame a reward's word of praise starts on: just after its fanfare.
+constexpr int kPraiseFrame = 30;
+
+} // namespace author

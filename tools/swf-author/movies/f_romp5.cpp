@@ -1,0 +1,81 @@
+// Background loop: a bee buzzes in a figure of eight round a big flower, wings fluttering;
+// a bouncy bell and marimba tune.
+
+#include "Common.h"
+#include "Movies.h"
+
+#include <cmath>
+
+namespace author {
+
+Movie makeRomp5()
+{
+    Movie m(180, 120, kFps, rgb(0xffffff));
+    const int sky = defineBackdrop(m, rgb(0xfff3c4), rgb(0xfffdf2));
+    const int ground = defineHill(m, 280, 36, pal::green);
+    const int flower = defineFlower(m, 16, pal::pink);
+    const int small = defineFlower(m, 8, pal::blue);
+    const int bee = [&] {
+        Shape s;
+        s.stroke(polyline({{-17, 0}, {-23, 0}}), {2.2, pal::ink});
+        Path body = blobPath({{-18, 0}, {-12, -12}, {10, -12}, {18, 0}, {10, 12}, {-12, 12}});
+        s.add(body, Fill::radial({-3, -5}, 22, {{0, lighter(pal::yellow, 0.4)}, {0.6, pal::yellow}, {1, rgb(0xf2a100)}}), outline(0.9));
+        for (double x : {-8.0, 1.0})
+            s.add(roundRect(x - 2.5, -11, 5, 22, 2), Fill::solid(pal::ink));
+        s.add(circle({11, -2}, 2.6), Fill::solid(pal::ink));
+        s.add(circle({10.3, -2.8}, 1), Fill::solid(pal::white));
+        s.stroke(arc({11, 3}, 3, 2, 20, 150), {1.1, pal::ink});
+        for (double side : {-1.0, 1.0})
+            s.stroke(smoothLine({{12, -10}, {14 + side * 2, -17}, {18 + side * 2, -19}}), {1.3, pal::ink});
+        return m.define(s);
+    }();
+    const int wingShape = [&] {
+        Shape s;
+        s.add(ellipse({0, -9}, 6, 9.5), Fill::solid(rgb(0xe8f6ff, 210)), {1.2, pal::ink});
+        return m.define(s);
+    }();
+    // The wings flutter on their own little timeline, four frames round and round.
+    const int wing = [&] {
+        Timeline flutter;
+        for (double k : {1.0, 0.6, 0.3, 0.6}) {
+            State st;
+            st[1] = place(wingShape, Matrix::scale(1, k));
+            flutter.frame(st);
+        }
+        return m.defineSprite(flutter);
+    }();
+
+    Tune t = tuneAt(6, 24);  // 150 beats a minute
+    t.line("a5/.5 c#6/.5 e6/1 c#6/.5 a5/.5 b5/1 d6/1  c#6/.5 b5/.5 a5/1 e5/1 r/1  f#5/.5 a5/.5 d6/1 c#6/.5 b5/.5 e6/1 c#6/1  a5/3 r/1",
+           Inst::Marimba, 0.85);
+    t.line("r/2 e6/.5 r/1.5 r/2 d6/.5 r/1.5 r/2 a6/.5 r/1.5 r/2 e6/.5 r/1.5 r/2 d6/.5 r/1.5 r/2 a6/.5 r/1.5", Inst::Bell, 0.3);
+    t.line("a2/2 e3/2 e2/2 b2/2 a2/2 e2/2 d3/2 a2/2 e2/2 e3/2 a2/2 e2/2", Inst::Bass, 0.55);
+    t.line("a3+c#4+e4/4 e3+g#3+b3/4 a3+c#4+e4/4 d4+f#4+a4/4 e3+g#3+b3/4 a3+c#4+e4/4", Inst::Pad, 0.22);
+    t.drums(Drum::Shaker, 0.5, 1, 24, 0.4);
+    t.drums(Drum::Block, 0, 2, 12, 0.35);
+    const int frames = tuneFrames(t);
+    m.root().setStream(toPcm(music(t, SoundRate::R11k, -18)), SoundRate::R11k);
+
+    for (int f = 0; f < frames; ++f) {
+        const double t0 = double(f) / frames;
+        State s;
+        s[1] = place(sky, {});
+        s[2] = place(ground, at(90, 90));
+        s[3] = place(small, at(28, 100, 5 * wave(t0, 3)));
+        s[4] = place(small, at(154, 102, 5 * wave(t0, 3, 0.5)));
+        s[5] = place(flower, at(90, 62, 3 * wave(t0, 2)));
+        // A figure of eight twice a loop, facing where it flies.
+        double a = 2 * M_PI * t0 * 2;
+        double x = 90 + 58 * std::sin(a), y = 46 + 22 * std::sin(2 * a);
+        double dx = std::cos(a);
+        bool left = dx < 0;
+        Matrix root = at(x, y + 2 * wave(t0, 16), 8 * std::cos(2 * a) * (left ? -1 : 1)) * Matrix::scale(left ? -1 : 1, 1);
+        s[10] = place(wing, root * Matrix::translate(-2, -8) * Matrix::rotate(-20));
+        s[11] = place(bee, root);
+        s[12] = place(wing, root * Matrix::translate(3, -9) * Matrix::rotate(15));
+        m.root().frame(s);
+    }
+    return m;
+}
+
+} // namespace author
