@@ -13,8 +13,6 @@ constexpr int kPanelBorderTwips = 2 * kTwipsPerPixel;
 Control::Control(Screen& screen, ControlKind kind, QString name)
     : m_screen(screen), m_kind(kind), m_name(std::move(name))
 {
-    if (kind == ControlKind::Label)
-        m_transparent = false;
 }
 
 Control& Control::addChild(std::unique_ptr<Control> child)

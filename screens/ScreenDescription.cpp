@@ -92,7 +92,7 @@ struct Parser {
         return {};
     }
 
-    bool control(const QJsonObject& o, ControlDescription& c, bool insideContainer)
+    bool control(const QJsonObject& o, ControlDescription& c)
     {
         static const QSet<QString> known = {
             QStringLiteral("name"), QStringLiteral("kind"), QStringLiteral("rect"), QStringLiteral("visible"),
@@ -189,12 +189,11 @@ struct Parser {
                 return fail(where, QStringLiteral("only panels and frames hold controls"));
             for (const QJsonValue& child : children.toArray()) {
                 ControlDescription cd;
-                if (!control(child.toObject(), cd, true))
+                if (!control(child.toObject(), cd))
                     return false;
                 c.children.push_back(std::move(cd));
             }
         }
-        Q_UNUSED(insideContainer);
         return true;
     }
 };
@@ -271,7 +270,7 @@ Result<ScreenDescription> ScreenDescription::parse(const QByteArray& json, const
         return Result<ScreenDescription>::failure(parser.error);
     for (const QJsonValue& v : root.value(QLatin1String("controls")).toArray()) {
         ControlDescription c;
-        if (!parser.control(v.toObject(), c, false))
+        if (!parser.control(v.toObject(), c))
             return Result<ScreenDescription>::failure(parser.error);
         d.controls.push_back(std::move(c));
     }

@@ -207,11 +207,11 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
         break;
     }
     case ControlKind::Line: {
-        const QLine l = c.line();
-        const QRectF a = toView(QRect(l.p1(), QSize(0, 0)).translated(c.screenGeometry().topLeft() - c.geometry().topLeft()));
-        const QRectF b = toView(QRect(l.p2(), QSize(0, 0)).translated(c.screenGeometry().topLeft() - c.geometry().topLeft()));
+        // End points are relative to the container's client area, like every rectangle.
+        const QPoint origin = c.screenGeometry().topLeft() - c.geometry().topLeft();
+        const QLine l = c.line().translated(origin);
         painter.setPen(QPen(c.borderColor(), std::max(1.0, s)));
-        painter.drawLine(a.topLeft(), b.topLeft());
+        painter.drawLine(toView(QRect(l.p1(), QSize())).topLeft(), toView(QRect(l.p2(), QSize())).topLeft());
         break;
     }
     case ControlKind::Player:
