@@ -37,23 +37,28 @@ QByteArray stripJpegMarkers(QByteArray data)
 
 Result<QByteArray> BitmapDecoder::inflateExact(const QByteArray& data, qsizetype size)
 {
+    // The buffer grows with the data actually inflated, so a short stream claiming a large
+    // bitmap costs little.
     QByteArray out;
-    out.resize(size);
+    out.resize(std::min<qsizetype>(size, 256 * 1024));
     z_stream zs;
     std::memset(&zs, 0, sizeof zs);
     if (inflateInit(&zs) != Z_OK)
         return Result<QByteArray>::failure("zlib init failed");
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
     zs.avail_in = uInt(data.size());
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = uInt(size);
+    qsizetype produced = 0;
     int rc = Z_OK;
-    while (zs.avail_out > 0) {
+    while (produced < size) {
+        if (produced == out.size())
+            out.resize(std::min<qsizetype>(size, out.size() * 2));
+        zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+        zs.avail_out = uInt(out.size() - produced);
         rc = inflate(&zs, Z_NO_FLUSH);
+        produced = out.size() - qsizetype(zs.avail_out);
         if (rc != Z_OK)
             break;
     }
-    qsizetype produced = size - qsizetype(zs.avail_out);
     inflateEnd(&zs);
     if (produced != size)
         return Result<QByteArray>::failure(QString("pixel data is short (%1 of %2 bytes)").arg(produced).arg(size));

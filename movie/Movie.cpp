@@ -44,8 +44,12 @@ void Movie::restart()
 {
     m_root.reset();
     m_context.queue.clear();
+    m_context.startedSounds.clear();
+    m_context.streamBlocks.clear();
+    m_context.stopAllSounds = false;
     m_context.tick = 0;
     m_context.commandsThisTick = 0;
+    m_context.createdThisTick = 0;
     m_context.background = m_data->background;
     m_root = std::make_unique<Timeline>(m_context, m_data->root.get(), 0);
     m_root->start();
@@ -56,6 +60,7 @@ bool Movie::tick()
 {
     ++m_context.tick;
     m_context.commandsThisTick = 0;
+    m_context.createdThisTick = 0;
     m_context.pictureChanged = false;
     m_root->advance();
     runQueuedActions();
@@ -75,6 +80,18 @@ void Movie::runQueuedActions()
             item.timeline->runActions(*item.actions);
     }
     m_context.queue.clear();
+}
+
+Movie::SoundEvents Movie::takeSoundEvents()
+{
+    SoundEvents events;
+    events.stopAll = m_context.stopAllSounds;
+    events.started = std::move(m_context.startedSounds);
+    events.streamBlocks = std::move(m_context.streamBlocks);
+    m_context.stopAllSounds = false;
+    m_context.startedSounds.clear();
+    m_context.streamBlocks.clear();
+    return events;
 }
 
 void Movie::paint(QPainter& painter, const QRectF& target) const

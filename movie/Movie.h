@@ -39,6 +39,15 @@ public:
     QSizeF stageSize() const { return m_data->stage.size() / 20.0; }
     double frameRate() const { return m_data->frameRate; }
     int stopSoundsRequests() const { return m_context.stopSoundsRequests; }
+
+    // Sounds to start (event sounds) and stream sound data of the frames shown since the
+    // last call, for a sound mixer. Pointers stay valid while the movie exists.
+    struct SoundEvents {
+        bool stopAll = false;  // a stop-sounds action ran (before any started sound listed)
+        std::vector<const StartSound*> started;
+        std::vector<const QByteArray*> streamBlocks;
+    };
+    SoundEvents takeSoundEvents();
     int objectCount() const { return m_context.objects; }
     uint64_t ticks() const { return m_context.tick; }  // frames run since the start
 

@@ -81,6 +81,10 @@ struct CompiledShape {
         QPainterPath path;
         bool stroke = false;
         int style = 0;  // index into fills or lines (0-based)
+        // A stroke's outline in twips, made on first use: filling it each frame is far
+        // cheaper than stroking the curves again.
+        mutable QPainterPath outline;
+        mutable bool outlineReady = false;
     };
     std::vector<FillStyle> fills;
     std::vector<LineStyle> lines;

@@ -145,6 +145,30 @@ Qt::PenJoinStyle joinStyle(uint32_t v)
 
 QString tagName(int code) { return QString("tag %1").arg(code); }
 
+// Skips a filter list (drop shadow, blur, glow, bevel, gradient glow, convolution, colour
+// matrix, gradient bevel); filters are not drawn. Unknown types mark the reader failed.
+void skipFilters(BitReader& r)
+{
+    static const int fixedSizes[] = {23, 9, 15, 27, -1, -1, 80, -1};
+    int count = r.u8();
+    for (int i = 0; i < count && r.ok(); ++i) {
+        int type = r.u8();
+        if (type > 7) {
+            r.fail();
+            return;
+        }
+        if (type == 4 || type == 7) {
+            int colours = r.u8();
+            r.skip(size_t(colours) * 5 + 19);
+        } else if (type == 5) {
+            int x = r.u8(), y = r.u8();
+            r.skip(8 + size_t(x) * size_t(y) * 4 + 5);
+        } else {
+            r.skip(size_t(fixedSizes[type]));
+        }
+    }
+}
+
 } // namespace
 
 int TimelineData::labelFrame(const QString& label) const
@@ -178,7 +202,8 @@ Result<std::shared_ptr<MovieData>> MovieReader::read(const QByteArray& file)
     if (!reader.readHeader(r) || !reader.readTags(r, *reader.m_movie->root, false))
         return R::failure(reader.m_error.isEmpty() ? QString("malformed movie") : reader.m_error);
 
-    reader.resolveTexts();
+    if (!reader.resolveTexts())
+        return R::failure(reader.m_error);
     for (const PendingJpeg& p : reader.m_pendingJpegs) {
         auto image = BitmapDecoder::decodeJpeg(p.data, reader.m_jpegTables, {});
         if (!image)
@@ -819,22 +844,9 @@ bool MovieReader::readButton(int code, BitReader& r)
         if (code == TagDefineButton2) {
             rec.colorTransform = readColorTransform(r, true);
             if (flags & 0x10) {
-                int count = r.u8();
-                for (int i = 0; i < count && r.ok(); ++i) {
-                    int type = r.u8();
-                    static const int sizes[] = {23, 9, 15, 27, -1, -1, 80, -1};
-                    if (type > 7)
-                        return fail("unknown filter");
-                    if (type == 4 || type == 7) {
-                        int n = r.u8();
-                        r.skip(size_t(n) * 5 + 19);
-                    } else if (type == 5) {
-                        int x = r.u8(), y = r.u8();
-                        r.skip(8 + size_t(x) * size_t(y) * 4 + 5);
-                    } else {
-                        r.skip(size_t(sizes[type]));
-                    }
-                }
+                skipFilters(r);
+                if (!r.ok())
+                    return fail("unknown filter");
             }
             if (flags & 0x20)
                 r.u8();
@@ -989,8 +1001,11 @@ bool MovieReader::readText(int code, BitReader& r)
 }
 
 // Glyph outlines are placed once all tags are read: a font may follow the text using it.
-void MovieReader::resolveTexts()
+bool MovieReader::resolveTexts()
 {
+    // Each glyph use copies the glyph's outline: bound the total, or a long text repeating
+    // a detailed glyph could need gigabytes.
+    qint64 elements = 0;
     for (auto it = m_movie->characters.begin(); it != m_movie->characters.end(); ++it) {
         if (it.value().kind != Character::Kind::Text)
             continue;
@@ -1006,12 +1021,17 @@ void MovieReader::resolveTexts()
             for (const GlyphEntry& g : run.glyphs) {
                 if (g.index < 0 || size_t(g.index) >= font.glyphs.size())
                     continue;
-                path.addPath(QTransform(scale, 0, 0, scale, g.x, run.y).map(font.glyphs[size_t(g.index)]));
+                const QPainterPath& glyph = font.glyphs[size_t(g.index)];
+                elements += glyph.elementCount();
+                if (elements > MaxTextPathElements)
+                    return fail("text outlines exceed the size limit");
+                path.addPath(QTransform(scale, 0, 0, scale, g.x, run.y).map(glyph));
             }
             text.runs.push_back({run.color, path});
         }
         text.glyphRuns.clear();
     }
+    return true;
 }
 
 bool MovieReader::readSprite(BitReader& r)
@@ -1139,26 +1159,8 @@ bool MovieReader::readPlace(int code, BitReader& r, Frame& frame)
     if (code == TagPlaceObject3) {
         // Filters, blend mode and caching are read to reach the visibility flag, then ignored.
         BitReader rest = r;
-        if (flags2 & 0x01) {
-            int count = rest.u8();
-            for (int i = 0; i < count && rest.ok(); ++i) {
-                int type = rest.u8();
-                static const int sizes[] = {23, 9, 15, 27, -1, -1, 80, -1};
-                if (type > 7) {
-                    rest.fail();
-                    break;
-                }
-                if (type == 4 || type == 7) {
-                    int n = rest.u8();
-                    rest.skip(size_t(n) * 5 + 19);
-                } else if (type == 5) {
-                    int x = rest.u8(), y = rest.u8();
-                    rest.skip(8 + size_t(x) * size_t(y) * 4 + 5);
-                } else {
-                    rest.skip(size_t(sizes[type]));
-                }
-            }
-        }
+        if (flags2 & 0x01)
+            skipFilters(rest);
         if (flags2 & 0x02)
             rest.u8();
         if (flags2 & 0x04)
@@ -1179,7 +1181,7 @@ bool MovieReader::readPlace(int code, BitReader& r, Frame& frame)
 bool MovieReader::readActions(BitReader& r, Frame& frame)
 {
     std::vector<Action> list;
-    // Action blocks are read leniently: an unknown or cut-off action ends the block.
+    // Action blocks are read leniently: unknown actions are skipped, a cut-off one ends the block.
     while (!r.atEnd()) {
         uint8_t op = r.u8();
         if (op == 0)

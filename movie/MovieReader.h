@@ -22,6 +22,7 @@ public:
     static constexpr qint64 MaxTotalFrames = 256 * 1024;
     static constexpr qint64 MaxTotalCommands = 512 * 1024;
     static constexpr qint64 MaxTotalGlyphs = 1024 * 1024;
+    static constexpr qint64 MaxTextPathElements = 4 * 1024 * 1024;
     static constexpr qint64 MaxTotalActions = 1024 * 1024;
     static constexpr qint64 MaxSoundBytes = 64 * 1024 * 1024;
 
@@ -58,7 +59,7 @@ private:
     bool fail(const QString& reason);
     bool addCharacter(uint16_t id, Character c);
     QPainterPath glyphPath(BitReader& r);
-    void resolveTexts();
+    bool resolveTexts();
 
     std::shared_ptr<MovieData> m_movie;
     QString m_error;

@@ -19,12 +19,16 @@ struct PlayContext {
     // Placement commands applied in one tick before further actions are dropped: jumping
     // back replays frames, and scripted jumps could otherwise repeat that without end.
     static constexpr int MaxCommandsPerTick = 200000;
+    // Objects created in one tick. Live objects are capped too, but a sprite that keeps
+    // replacing a copy of itself creates and drops whole trees without ever holding many.
+    static constexpr int MaxCreatedPerTick = 20000;
 
     const MovieData* movie = nullptr;
     Rgba background{255, 255, 255, 255};
     int objects = 0;
     uint64_t tick = 0;
     int commandsThisTick = 0;
+    int createdThisTick = 0;
     bool pictureChanged = false;  // a display list changed during this tick
     uint64_t nextSerial = 1;
     std::unordered_map<const Timeline*, uint64_t> alive;
@@ -36,6 +40,13 @@ struct PlayContext {
     };
     std::vector<QueuedActions> queue;
     int stopSoundsRequests = 0;
+
+    // Sound events of the frames entered since the owner last took them; bounded so an
+    // owner that never takes them costs nothing much.
+    static constexpr size_t MaxPendingSounds = 256;
+    std::vector<const StartSound*> startedSounds;
+    std::vector<const QByteArray*> streamBlocks;
+    bool stopAllSounds = false;
 };
 
 } // namespace movie

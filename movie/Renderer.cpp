@@ -4,6 +4,7 @@
 #include "Timeline.h"
 
 #include <QLinearGradient>
+#include <QPainterPathStroker>
 #include <QRadialGradient>
 #include <cmath>
 
@@ -91,9 +92,13 @@ void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& targ
         return;
     painter.save();
     painter.fillRect(target, toQColor(background));
-    QTransform world = showAllTransform(m_movie.stage, target);
-    m_stageScale = world.m11();
-    painter.setClipRect(world.mapRect(m_movie.stage), Qt::IntersectClip);
+    // Everything below is drawn with absolute transforms that include the caller's own.
+    const QTransform base = painter.worldTransform();
+    const QTransform showAll = showAllTransform(m_movie.stage, target);
+    painter.setClipRect(showAll.mapRect(m_movie.stage), Qt::IntersectClip);
+    const QTransform world = showAll * base;
+    m_stageScale = showAll.m11() * std::sqrt(std::abs(base.determinant()));
+    m_morphBudget = MorphEdgesPerPaint;
     painter.setRenderHint(QPainter::Antialiasing, m_antialiasing);
     paintTimeline(painter, root, world, ColorTransform(), 0);
     painter.restore();
@@ -155,7 +160,7 @@ void Renderer::collectOutline(QPainterPath& out, const DisplayObject& obj, const
         out.addPath(world.map(obj.character->shape->shape.fillOutline));
         break;
     case Character::Kind::Morph:
-        out.addPath(world.map(ShapeBuilder::morphAt(*obj.character->morph, obj.ratio)->fillOutline));
+        out.addPath(world.map(ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget)->fillOutline));
         break;
     case Character::Kind::Text: {
         QTransform t = obj.character->text->matrix * world;
@@ -193,7 +198,7 @@ void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QT
         paintShape(painter, obj.character->shape->shape, world, colors);
         break;
     case Character::Kind::Morph:
-        paintShape(painter, *ShapeBuilder::morphAt(*obj.character->morph, obj.ratio), world, colors);
+        paintShape(painter, *ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget), world, colors);
         break;
     case Character::Kind::Text: {
         const TextCharacter& text = *obj.character->text;
@@ -334,6 +339,18 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
         if (widthPx < 1.0 || line.noHScale || line.noVScale) {
             pen.setWidthF(std::max(1.0, widthPx));
             pen.setCosmetic(true);
+        } else if (m_antialiasing) {
+            if (!part.outlineReady) {
+                QPainterPathStroker stroker(pen);
+                stroker.setCurveThreshold(2.0);  // twips: a tenth of a pixel at full size
+                part.outline = stroker.createStroke(part.path);
+                part.outline.setFillRule(Qt::WindingFill);
+                part.outlineReady = true;
+            }
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(brush);
+            painter.drawPath(part.outline);
+            continue;
         }
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);

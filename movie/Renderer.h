@@ -42,6 +42,9 @@ private:
     const MovieData& m_movie;
     bool m_antialiasing;
     mutable double m_stageScale = 0.05;  // pixels per twip of the whole stage
+    // Morph edges that may be blended anew for one picture; beyond, cached shapes are used.
+    static constexpr qint64 MorphEdgesPerPaint = 200000;
+    mutable qint64 m_morphBudget = MorphEdgesPerPaint;
 };
 
 } // namespace movie

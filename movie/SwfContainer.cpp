@@ -3,6 +3,7 @@
 #include <lzma.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace movie {
@@ -19,28 +20,32 @@ uint32_t readU32(const char* p)
 // wrong in hand-edited files and the tag reader decides whether what is there is whole.
 Result<QByteArray> inflateBody(const char* data, size_t size, size_t limit)
 {
+    // The buffer grows with the output, so a tiny file declaring a huge length costs little.
     QByteArray out;
-    out.resize(qsizetype(limit));
+    out.resize(qsizetype(std::min<size_t>(limit, 1024 * 1024)));
     z_stream zs;
     std::memset(&zs, 0, sizeof zs);
     if (inflateInit(&zs) != Z_OK)
         return Result<QByteArray>::failure("zlib init failed");
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
     zs.avail_in = uInt(size);
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = uInt(limit);
+    size_t produced = 0;
     int rc = Z_OK;
-    while (zs.avail_out > 0) {
+    while (produced < limit) {
+        if (produced == size_t(out.size()))
+            out.resize(qsizetype(std::min<size_t>(limit, size_t(out.size()) * 2)));
+        zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
+        zs.avail_out = uInt(size_t(out.size()) - produced);
         rc = inflate(&zs, Z_NO_FLUSH);
+        produced = size_t(out.size()) - zs.avail_out;
         if (rc != Z_OK)
             break;
     }
-    size_t produced = limit - zs.avail_out;
     inflateEnd(&zs);
-    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR && produced == 0)
-        return Result<QByteArray>::failure(QString("zlib data is corrupt (%1)").arg(rc));
     if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT || rc == Z_MEM_ERROR)
         return Result<QByteArray>::failure("zlib data is corrupt");
+    if (produced == 0 && rc != Z_STREAM_END)
+        return Result<QByteArray>::failure("zlib data is empty or corrupt");
     out.resize(qsizetype(produced));
     return out;
 }
@@ -63,18 +68,21 @@ Result<QByteArray> unlzmaBody(const char* data, size_t size, size_t limit)
     if (lzma_alone_decoder(&ls, 256u * 1024 * 1024) != LZMA_OK)
         return Result<QByteArray>::failure("LZMA init failed");
     QByteArray out;
-    out.resize(qsizetype(limit));
+    out.resize(qsizetype(std::min<size_t>(limit, 1024 * 1024)));
     ls.next_in = reinterpret_cast<const uint8_t*>(stream.constData());
     ls.avail_in = size_t(stream.size());
-    ls.next_out = reinterpret_cast<uint8_t*>(out.data());
-    ls.avail_out = limit;
+    size_t produced = 0;
     lzma_ret rc = LZMA_OK;
-    while (ls.avail_out > 0) {
+    while (produced < limit) {
+        if (produced == size_t(out.size()))
+            out.resize(qsizetype(std::min<size_t>(limit, size_t(out.size()) * 2)));
+        ls.next_out = reinterpret_cast<uint8_t*>(out.data() + produced);
+        ls.avail_out = size_t(out.size()) - produced;
         rc = lzma_code(&ls, LZMA_FINISH);
+        produced = size_t(out.size()) - ls.avail_out;
         if (rc != LZMA_OK)
             break;
     }
-    size_t produced = limit - ls.avail_out;
     lzma_end(&ls);
     if (rc == LZMA_MEM_ERROR || rc == LZMA_MEMLIMIT_ERROR || rc == LZMA_OPTIONS_ERROR
         || (rc != LZMA_OK && rc != LZMA_STREAM_END && produced == 0))

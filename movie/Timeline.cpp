@@ -32,7 +32,7 @@ void Timeline::start()
     if (frameCount() == 0)
         return;
     applyFrame(0, nullptr);
-    queueActions(0);
+    enterFrame(0);
 }
 
 void Timeline::advance()
@@ -41,7 +41,7 @@ void Timeline::advance()
         if (m_frame + 1 < frameCount()) {
             ++m_frame;
             applyFrame(m_frame, nullptr);
-            queueActions(m_frame);
+            enterFrame(m_frame);
         } else {
             gotoFrame(0);
         }
@@ -84,7 +84,7 @@ void Timeline::gotoFrame(int index)
             m_context.objects -= weight(entry.second);
     }
     m_frame = index;
-    queueActions(index);
+    enterFrame(index);
 }
 
 bool Timeline::gotoLabel(const QString& label)
@@ -118,20 +118,36 @@ void Timeline::runActions(const std::vector<Action>& actions)
             gotoFrame(m_frame - 1);
             stop();
             break;
-        case Action::Op::StopSounds: ++m_context.stopSoundsRequests; break;
+        case Action::Op::StopSounds:
+            ++m_context.stopSoundsRequests;
+            m_context.stopAllSounds = true;
+            m_context.startedSounds.clear();
+            break;
         }
     }
 }
 
-void Timeline::queueActions(int frame)
+void Timeline::enterFrame(int frame)
 {
-    for (const auto& list : m_data->frames[size_t(frame)].actions)
+    const Frame& f = m_data->frames[size_t(frame)];
+    for (const auto& list : f.actions)
         m_context.queue.push_back({this, m_context.alive[this], &list});
+    for (const StartSound& sound : f.sounds) {
+        if (m_context.startedSounds.size() < PlayContext::MaxPendingSounds)
+            m_context.startedSounds.push_back(&sound);
+    }
+    for (const QByteArray& block : f.streamBlocks) {
+        if (m_context.streamBlocks.size() < PlayContext::MaxPendingSounds)
+            m_context.streamBlocks.push_back(&block);
+    }
 }
 
 void Timeline::applyFrame(int index, std::map<int, DisplayObject>* reuse)
 {
     const auto& commands = m_data->frames[size_t(index)].commands;
+    // Past twice the budget the frame is left as it is: only hostile files get here.
+    if (m_context.commandsThisTick > 2 * PlayContext::MaxCommandsPerTick)
+        return;
     m_context.commandsThisTick += int(commands.size());
     if (!commands.empty())
         m_context.pictureChanged = true;
@@ -157,8 +173,10 @@ void Timeline::instantiate(DisplayObject& obj)
         obj.sprite->start();
     } else if (obj.character->kind == Character::Kind::Button && m_nesting + 1 <= PlayContext::MaxNesting) {
         for (const ButtonRecord& rec : obj.character->button->upState) {
-            if (m_context.objects + 1 > PlayContext::MaxObjects)
+            if (m_context.objects + 1 > PlayContext::MaxObjects
+                || m_context.createdThisTick >= PlayContext::MaxCreatedPerTick)
                 break;
+            ++m_context.createdThisTick;
             DisplayObject child;
             child.characterId = rec.characterId;
             child.character = m_context.movie->character(rec.characterId);
@@ -193,6 +211,7 @@ void Timeline::apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayOb
             obj = &it->second;
             if (obj->characterId != cmd.characterId) {
                 // Swapping the character keeps the placement's properties.
+                ++m_context.createdThisTick;
                 m_context.objects -= int(obj->children.size());
                 obj->children.clear();
                 obj->sprite.reset();
@@ -224,8 +243,10 @@ void Timeline::apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayOb
                 }
             }
             if (!reused) {
-                if (m_context.objects + 1 > PlayContext::MaxObjects)
+                if (m_context.objects + 1 > PlayContext::MaxObjects
+                    || m_context.createdThisTick >= PlayContext::MaxCreatedPerTick)
                     return;
+                ++m_context.createdThisTick;
                 fresh.characterId = cmd.characterId;
                 fresh.character = character;
                 fresh.depth = cmd.depth;

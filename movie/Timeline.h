@@ -37,7 +37,8 @@ private:
     void applyFrame(int index, std::map<int, DisplayObject>* reuse);
     void apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayObject>* reuse);
     void instantiate(DisplayObject& obj);
-    void queueActions(int frame);
+    // Queues the frame's actions and sound events: it is being shown now.
+    void enterFrame(int frame);
     void advanceChildren(DisplayObject& obj);
     void erase(std::map<int, DisplayObject>::iterator it);
 

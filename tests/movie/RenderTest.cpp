@@ -286,3 +286,66 @@ TEST(GradientRamp, LinearLightBlendsBrighter)
     EXPECT_NEAR(qRed(mid), 187, 3);  // half of full in linear light, not 128
     EXPECT_NEAR(qBlue(mid), 188, 3);
 }
+
+TEST(Render, KeepsThePainterTransformOfTheCaller)
+{
+    SwfWriter w(20, 20);
+    w.background(255, 255, 255);
+    ShapeWriter s;
+    int f = s.solidFill({255, 0, 0});
+    s.change(-1, f, -1);
+    s.rectangle(0, 0, 200, 200);  // top-left quarter
+    w.defineShape(1, s);
+    SwfWriter::Place p;
+    p.characterId = 1;
+    w.place(p);
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    QImage img(100, 100, QImage::Format_RGB32);
+    img.fill(Qt::black);
+    QPainter painter(&img);
+    painter.translate(50, 50);
+    painter.scale(2, 2);
+    m->paint(painter, QRectF(0, 0, 20, 20));  // lands on (50..90, 50..90)
+    painter.end();
+    EXPECT_TRUE(colorNear(pixelAt(img, 55, 55), qRgb(255, 0, 0)));
+    EXPECT_TRUE(colorNear(pixelAt(img, 85, 85), qRgb(255, 255, 255)));
+    EXPECT_TRUE(colorNear(pixelAt(img, 25, 25), qRgb(0, 0, 0)));
+    EXPECT_TRUE(colorNear(pixelAt(img, 95, 95), qRgb(0, 0, 0)));
+}
+
+TEST(Render, StrokeWidthScalesUnlessTheStyleSaysNot)
+{
+    // Two horizontal 2 px lines in a 4x scaled placement: the plain one becomes 8 px wide,
+    // the one that ignores placement scale stays 2 px.
+    SwfWriter w(100, 100);
+    w.background(255, 255, 255);
+    for (int id : {1, 2}) {
+        ShapeWriter s(4);
+        int l = s.line2(40, {0, 0, 0}, 1, 2, id == 2, id == 2);
+        s.change(-1, -1, l, true, 0, 0);
+        s.lineTo(400, 0);
+        w.defineShape(id, s, 4);
+        SwfWriter::Place p;
+        p.characterId = id;
+        p.depth = id;
+        p.hasMatrix = true;
+        p.sx = 4;
+        p.sy = 4;
+        p.tx = 200;
+        p.ty = id == 1 ? 400 : 1400;
+        w.place(p);
+    }
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    QImage img = m->snapshot();
+    EXPECT_TRUE(colorNear(pixelAt(img, 50, 20), qRgb(0, 0, 0)));
+    EXPECT_TRUE(colorNear(pixelAt(img, 50, 23), qRgb(0, 0, 0), 8));      // inside 8 px
+    EXPECT_TRUE(colorNear(pixelAt(img, 50, 70), qRgb(0, 0, 0), 64));
+    EXPECT_TRUE(colorNear(pixelAt(img, 50, 73), qRgb(255, 255, 255), 8));  // outside 2 px
+    EXPECT_TRUE(colorNear(pixelAt(img, 5, 20), qRgb(255, 255, 255), 8));  // flat caps: no overhang
+}

@@ -190,3 +190,23 @@ TEST(MorphShape, InterpolatesEdgesStylesAndColours)
     EXPECT_TRUE(cached->parts.at(0).path.contains(QPointF(25, 5)));
     EXPECT_EQ(ShapeBuilder::morphAt(m, 65535), cached);
 }
+
+TEST(MorphShape, SpentBudgetFallsBackToTheNearestCachedRatio)
+{
+    MorphCharacter m;
+    FillStyle f;
+    m.startFills = m.endFills = {f};
+    m.startEdges = {line({0, 0}, {10, 0}, 0, 1), line({10, 0}, {10, 10}, 0, 1), line({10, 10}, {0, 0}, 0, 1)};
+    m.endEdges = {line({0, 0}, {40, 0}, 0, 1), line({40, 0}, {40, 40}, 0, 1), line({40, 40}, {0, 0}, 0, 1)};
+    qint64 budget = 3;
+    auto start = ShapeBuilder::morphAt(m, 0, &budget);
+    EXPECT_LE(budget, 0);
+    auto end = ShapeBuilder::morphAt(m, 65535);  // no budget: always built
+    EXPECT_EQ(m.cache.size(), 2u);
+    EXPECT_EQ(ShapeBuilder::morphAt(m, 10000, &budget), start);
+    EXPECT_EQ(ShapeBuilder::morphAt(m, 60000, &budget), end);
+    EXPECT_EQ(m.cache.size(), 2u);
+    qint64 fresh = 1000;
+    EXPECT_NE(ShapeBuilder::morphAt(m, 30000, &fresh), start);
+    EXPECT_EQ(m.cache.size(), 3u);
+}

@@ -155,6 +155,24 @@ int ShapeWriter::line(int width, Color c)
     return ++m_lineCount;
 }
 
+int ShapeWriter::line2(int width, Color c, int cap, int join, bool noHScale, bool noVScale)
+{
+    m_lineStyles.u16(width);
+    m_lineStyles.ub(uint32_t(cap), 2);
+    m_lineStyles.ub(uint32_t(join), 2);
+    m_lineStyles.ub(0, 1);  // no fill
+    m_lineStyles.ub(noHScale, 1);
+    m_lineStyles.ub(noVScale, 1);
+    m_lineStyles.ub(0, 1);
+    m_lineStyles.ub(0, 5);
+    m_lineStyles.ub(0, 1);
+    m_lineStyles.ub(uint32_t(cap), 2);
+    if (join == 2)
+        m_lineStyles.u16(3 << 8);
+    writeColor(m_lineStyles, c, true);
+    return ++m_lineCount;
+}
+
 void ShapeWriter::change(int fill0, int fill1, int line, bool move, int x, int y)
 {
     m_records.push_back({0, fill0, fill1, line, x, y, move, {}});

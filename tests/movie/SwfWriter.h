@@ -45,6 +45,8 @@ public:
     int linearGradient(Color from, Color to);
     int bitmapFill(int bitmapId, double scale, bool repeating);
     int line(int width, Color c);
+    // LINESTYLE2 (DefineShape4): caps/joins 0 round, 1 none/bevel, 2 square/miter.
+    int line2(int width, Color c, int cap, int join, bool noHScale, bool noVScale);
     // Style change record; -1 leaves a style unchanged.
     void change(int fill0, int fill1, int line, bool move = false, int x = 0, int y = 0);
     // Style change that replaces the style tables (DefineShape2+).

@@ -314,3 +314,82 @@ TEST(Timeline, TickReportsWhetherThePictureChanged)
     EXPECT_FALSE(m->tick());  // stopped: nothing changes
     EXPECT_FALSE(m->tick());
 }
+
+TEST(Timeline, ScriptsOfTheNewerKindAreSkippedAndTheTimelinePlays)
+{
+    SwfWriter w = withSquare();
+    w.tag(69, QByteArray("\x08\x00\x00\x00", 4));        // file attributes: newer scripts
+    w.tag(82, QByteArray("\x01\x00\x00\x00main\x00\x10\x00\x2e\x00", 14), true);  // script block
+    w.tag(76, QByteArray("\x01\x00\x00\x00Main\x00", 9));  // symbol class
+    SwfWriter::Place p;
+    p.characterId = 1;
+    w.place(p);
+    w.showFrame();
+    w.remove(1);
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    EXPECT_TRUE(m->data().usesAs3);
+    EXPECT_EQ(depthCount(*m), 1);
+    m->tick();
+    EXPECT_EQ(m->root().currentFrame(), 1);
+    EXPECT_EQ(depthCount(*m), 0);
+}
+
+TEST(Timeline, SoundEventsOfShownFramesAreHandedOver)
+{
+    SwfWriter w = withSquare();
+    BitWriter snd;
+    snd.u16(9);
+    snd.u8(0x3e);  // raw little-endian, 44 kHz, 16-bit, mono
+    snd.u32(1);
+    snd.bytes(QByteArray(4, '\0'));
+    w.tag(14, snd.data());
+    w.showFrame();
+    BitWriter start;
+    start.u16(9);
+    start.u8(0);
+    w.tag(15, start.data());
+    w.tag(19, QByteArray("blk"));
+    w.showFrame();
+    w.doAction(QByteArray(1, 0x09));  // stop sounds
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    EXPECT_TRUE(m->takeSoundEvents().started.empty());
+    m->tick();
+    auto events = m->takeSoundEvents();
+    ASSERT_EQ(events.started.size(), 1u);
+    EXPECT_EQ(events.started[0]->soundId, 9);
+    ASSERT_EQ(events.streamBlocks.size(), 1u);
+    EXPECT_EQ(*events.streamBlocks[0], QByteArray("blk"));
+    EXPECT_FALSE(events.stopAll);
+    EXPECT_TRUE(m->takeSoundEvents().started.empty());  // taken once
+    m->tick();
+    EXPECT_TRUE(m->takeSoundEvents().stopAll);
+}
+
+TEST(Timeline, SpriteReplacingACopyOfItselfIsBounded)
+{
+    // Each placement at depth 1 drops the previous copy and builds a new one, which does
+    // the same inside: without a creation budget this never finishes.
+    SwfWriter w;
+    SwfWriter body;
+    SwfWriter::Place p;
+    p.characterId = 5;
+    for (int i = 0; i < 10; ++i)
+        body.place(p);
+    body.showFrame();
+    body.end();
+    w.sprite(5, body.body(), 1);
+    w.place(p);
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    EXPECT_LE(m->objectCount(), movie::PlayContext::MaxNesting + 1);
+    m->tick();
+    EXPECT_FALSE(m->snapshot(QSize(32, 32)).isNull());
+}

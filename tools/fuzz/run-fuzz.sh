@@ -62,7 +62,12 @@ for name in sorted(os.listdir(d)):
 PY
   seeds+=("$out/seeds")
 fi
-[ -d "$root/tests/movie/fuzz-regressions" ] && seeds+=("$root/tests/movie/fuzz-regressions")
+# Saved regressions are copied, never used in place: libFuzzer may write into corpus folders.
+if [ -d "$root/tests/movie/fuzz-regressions" ]; then
+  mkdir -p "$out/regressions"
+  find "$root/tests/movie/fuzz-regressions" -type f ! -name '*.md' -exec cp -f {} "$out/regressions/" \;
+  seeds+=("$out/regressions")
+fi
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
