@@ -34,6 +34,7 @@ public:
     void setAntialiasing(bool on) { m_antialiasing = on; }
 
     const MovieData& data() const { return *m_data; }
+    const std::shared_ptr<const MovieData>& sharedData() const { return m_data; }
     Timeline& root() { return *m_root; }
     const Timeline& root() const { return *m_root; }
     QSizeF stageSize() const { return m_data->stage.size() / 20.0; }
@@ -45,7 +46,7 @@ public:
     struct SoundEvents {
         bool stopAll = false;  // a stop-sounds action ran (before any started sound listed)
         std::vector<const StartSound*> started;
-        std::vector<const QByteArray*> streamBlocks;
+        std::vector<PlayContext::StreamBlock> streamBlocks;
     };
     SoundEvents takeSoundEvents();
     int objectCount() const { return m_context.objects; }

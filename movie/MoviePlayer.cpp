@@ -1,16 +1,66 @@
 #include "MoviePlayer.h"
 
 #include "Movie.h"
+#include "MovieReader.h"
+#include "MovieSound.h"
+#include "SwfContainer.h"
 
+#include <QFile>
+#include <QHash>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 
 namespace movie {
 
+namespace {
+
+// Movies read before, kept parsed (with the shapes already built for them) so that coming
+// back to a screen does not parse and build its movies again. The file is read every time
+// and parsed again when its bytes differ.
+struct CachedMovie {
+    QByteArray bytes;
+    std::shared_ptr<const MovieData> data;
+};
+
+constexpr std::size_t kCachedMovies = 24;
+
+Result<std::shared_ptr<const MovieData>> readMovie(const QString& path)
+{
+    using R = Result<std::shared_ptr<const MovieData>>;
+    static QHash<QString, CachedMovie> cache;
+    static std::deque<QString> order;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return R::failure(QStringLiteral("cannot open %1").arg(path));
+    // Compressed bodies are capped separately; the file itself cannot usefully exceed this.
+    if (file.size() > 4 * qint64(SwfContainer::MaxBodySize))
+        return R::failure(QStringLiteral("file is too large"));
+    const QByteArray bytes = file.readAll();
+    if (auto it = cache.find(path); it != cache.end() && it->bytes == bytes)
+        return it->data;
+    auto parsed = MovieReader::read(bytes);
+    if (!parsed)
+        return R::failure(parsed.error());
+    std::shared_ptr<const MovieData> data = parsed.value();
+    cache.insert(path, CachedMovie{bytes, data});
+    order.erase(std::remove(order.begin(), order.end(), path), order.end());
+    order.push_back(path);
+    if (order.size() > kCachedMovies) {
+        cache.remove(order.front());
+        order.pop_front();
+    }
+    return data;
+}
+
+} // namespace
+
 struct MoviePlayer::State {
     std::unique_ptr<Movie> movie;
+    // The movie's sounds; only while the play setting is on.
+    std::unique_ptr<MovieSound> sound;
     QTimer timer;
 };
 
@@ -20,13 +70,13 @@ MoviePlayer::~MoviePlayer() = default;
 bool MoviePlayer::load(const QString& path)
 {
     clear();
-    auto loaded = Movie::fromFile(path);
+    auto loaded = readMovie(path);
     if (!loaded) {
         std::fprintf(stderr, "movie: %s refused: %s\n", qPrintable(path), qPrintable(loaded.error()));
         return false;
     }
     auto state = std::make_unique<State>();
-    state->movie = std::move(loaded.value());
+    state->movie = std::make_unique<Movie>(loaded.value());
     // Rates below one frame a second or above the display's are not useful for playback.
     double fps = std::clamp(state->movie->frameRate(), 1.0, 120.0);
     if (state->movie->frameRate() <= 0)
@@ -36,8 +86,12 @@ bool MoviePlayer::load(const QString& path)
     connect(&state->timer, &QTimer::timeout, this, &MoviePlayer::onTick);
     m_state = std::move(state);
     m_path = path;
-    if (m_playing)
+    if (m_playing) {
+        startSound();
         m_state->timer.start();
+    } else {
+        m_state->movie->takeSoundEvents(); // the first frame is shown, and silent
+    }
     emit frameChanged();
     return true;
 }
@@ -59,10 +113,14 @@ void MoviePlayer::setPlaying(bool on)
     if (!m_state)
         return;
     if (on) {
+        m_state->movie->restart(); // from the first frame, with its sounds
+        startSound();
         m_state->timer.start();
     } else {
         m_state->timer.stop();
+        m_state->sound.reset(); // silences at once
         m_state->movie->restart();
+        m_state->movie->takeSoundEvents();
         emit frameChanged();
     }
 }
@@ -81,9 +139,19 @@ void MoviePlayer::onTick()
     if (!m_state)
         return;
     bool changed = m_state->movie->tick();
+    if (m_state->sound)
+        m_state->sound->frameShown(m_state->movie->takeSoundEvents());
     // A hidden player keeps time but asks for no repaint; a still picture needs none either.
     if (m_visible && changed)
         emit frameChanged();
+}
+
+void MoviePlayer::startSound()
+{
+    sound::Mixer& mixer = m_mixer ? *m_mixer : sound::Mixer::instance();
+    m_state->sound = std::make_unique<MovieSound>(mixer, m_state->movie->sharedData());
+    // The sounds of the first frame, which was entered when the movie was made.
+    m_state->sound->frameShown(m_state->movie->takeSoundEvents());
 }
 
 bool MoviePlayer::isEmpty() const { return !m_state; }

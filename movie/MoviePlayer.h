@@ -9,6 +9,10 @@ class QPainter;
 
 namespace movie {
 
+namespace sound {
+class Mixer;
+}
+
 class Movie;
 
 // One animation player: loads a movie file, runs its timeline at the movie's frame rate,
@@ -45,18 +49,24 @@ public:
     // centred, the margins filled with the movie's background colour).
     void paint(QPainter& painter, const QRectF& target) const;
 
+    // The mixer the player's sounds go to (the program's own unless set), for tools and
+    // tests. Set it before loading.
+    void setMixer(sound::Mixer* mixer) { m_mixer = mixer; }
+
 signals:
     // The picture changed; the owner repaints the player's rectangle.
     void frameChanged();
 
 private:
     void onTick();
+    void startSound();
 
     struct State;
     std::unique_ptr<State> m_state;
     QString m_path;
     bool m_playing = true;
     bool m_visible = true;
+    sound::Mixer* m_mixer = nullptr;
 };
 
 } // namespace movie

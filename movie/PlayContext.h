@@ -45,7 +45,15 @@ struct PlayContext {
     // owner that never takes them costs nothing much.
     static constexpr size_t MaxPendingSounds = 256;
     std::vector<const StartSound*> startedSounds;
-    std::vector<const QByteArray*> streamBlocks;
+    // A stream block with the timeline it belongs to (its serial, unique for the movie's
+    // life, and its data, which holds the stream's head) and that timeline's frame.
+    struct StreamBlock {
+        uint64_t timeline = 0;
+        const TimelineData* data = nullptr;
+        int frame = 0;
+        const QByteArray* block = nullptr;
+    };
+    std::vector<StreamBlock> streamBlocks;
     bool stopAllSounds = false;
 };
 

@@ -138,7 +138,7 @@ void Timeline::enterFrame(int frame)
     }
     for (const QByteArray& block : f.streamBlocks) {
         if (m_context.streamBlocks.size() < PlayContext::MaxPendingSounds)
-            m_context.streamBlocks.push_back(&block);
+            m_context.streamBlocks.push_back({m_context.alive[this], m_data, frame, &block});
     }
 }
 

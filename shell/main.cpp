@@ -1,5 +1,6 @@
 #include "Shell.h"
 #include "Translations.h"
+#include "sound/Mixer.h"
 
 #include <QApplication>
 
@@ -8,6 +9,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("numbali"));
     shell::installQtTranslations(QLocale::system());
+    // Opening the audio device can take a while; do it before the first sound is due.
+    movie::sound::Mixer::instance();
 
     shell::Shell shell(QCoreApplication::applicationDirPath());
     shell.start();

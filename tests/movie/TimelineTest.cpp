@@ -364,7 +364,8 @@ TEST(Timeline, SoundEventsOfShownFramesAreHandedOver)
     ASSERT_EQ(events.started.size(), 1u);
     EXPECT_EQ(events.started[0]->soundId, 9);
     ASSERT_EQ(events.streamBlocks.size(), 1u);
-    EXPECT_EQ(*events.streamBlocks[0], QByteArray("blk"));
+    EXPECT_EQ(*events.streamBlocks[0].block, QByteArray("blk"));
+    EXPECT_EQ(events.streamBlocks[0].data, m->data().root.get());
     EXPECT_FALSE(events.stopAll);
     EXPECT_TRUE(m->takeSoundEvents().started.empty());  // taken once
     m->tick();

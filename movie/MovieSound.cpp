@@ -1,0 +1,108 @@
+#include "MovieSound.h"
+
+#include "sound/SoundDecoder.h"
+
+#include <cstdio>
+
+namespace movie {
+
+namespace {
+// Sounds of one movie kept decoded; a file with more is not one of ours and plays the rest
+// silently rather than holding unbounded memory.
+constexpr std::size_t kMaxDecodedSounds = 256;
+constexpr std::size_t kMaxStreams = 64;
+} // namespace
+
+sound::SoundInfo toMixerInfo(const SoundInfo& info)
+{
+    sound::SoundInfo out;
+    out.syncStop = info.syncStop;
+    out.syncNoMultiple = info.syncNoMultiple;
+    if (info.hasInPoint)
+        out.inPoint = info.inPoint;
+    if (info.hasOutPoint)
+        out.outPoint = info.outPoint;
+    out.loopCount = info.hasLoops ? info.loops : 1;
+    if (info.hasEnvelope)
+        for (const auto& p : info.envelope)
+            out.envelope.push_back({p.position44, p.left, p.right});
+    return out;
+}
+
+MovieSound::MovieSound(sound::Mixer& mixer, std::shared_ptr<const MovieData> data)
+    : m_mixer(mixer), m_data(std::move(data)), m_owner(sound::Mixer::newOwner())
+{
+}
+
+MovieSound::~MovieSound() { stop(); }
+
+void MovieSound::stop()
+{
+    m_mixer.stopOwner(m_owner);
+    m_streams.clear();
+}
+
+sound::SharedSound MovieSound::decoded(uint16_t soundId)
+{
+    if (auto it = m_sounds.find(soundId); it != m_sounds.end())
+        return it->second;
+    const Character* c = m_data->character(soundId);
+    if (!c || !c->sound || m_sounds.size() >= kMaxDecodedSounds)
+        return nullptr;
+    const SoundCharacter& s = *c->sound;
+    const sound::SoundFormat format{s.format, s.rateCode, s.sixteenBit, s.stereo};
+    auto result = sound::decodeSound(format, s.sampleCount, sound::bytesOf(s.data));
+    sound::SharedSound out = result ? result.value() : nullptr;
+    if (!result)
+        std::fprintf(stderr, "movie: sound %u: %s\n", unsigned(soundId), qPrintable(result.error()));
+    m_sounds.emplace(soundId, out);
+    return out;
+}
+
+MovieSound::Stream* MovieSound::streamFor(const PlayContext::StreamBlock& block)
+{
+    if (auto it = m_streams.find(block.timeline); it != m_streams.end())
+        return &it->second;
+    if (!block.data || block.data->streamHeads.empty() || m_streams.size() >= kMaxStreams)
+        return nullptr;
+    const SoundStreamHead& head = block.data->streamHeads.back();
+    sound::StreamFormat format;
+    format.format = sound::SoundFormat{head.format, head.streamRate, head.stream16Bit, head.streamStereo};
+    format.samplesPerBlock = head.samplesPerBlock;
+    format.latencySeek = head.latencySeek;
+    Stream& stream = m_streams[block.timeline];
+    stream.id = m_nextStream++;
+    stream.decoder = std::make_unique<sound::StreamDecoder>(format);
+    m_mixer.streamOpen(m_owner, stream.id, sound::StreamParams{m_data->frameRate});
+    return &stream;
+}
+
+void MovieSound::frameShown(Movie::SoundEvents events)
+{
+    if (events.stopAll)
+        m_mixer.stopAll(m_owner);
+    for (const StartSound* start : events.started) {
+        if (start->soundId == 0)
+            continue; // named by class: a script's sound, which this player does not run
+        const sound::SoundInfo info = toMixerInfo(start->info);
+        // A stop record needs no samples; anything else needs the decoded sound.
+        sound::SharedSound samples = info.syncStop ? nullptr : decoded(start->soundId);
+        if (!info.syncStop && !samples)
+            continue;
+        m_mixer.startEvent(m_owner, start->soundId, std::move(samples), info);
+    }
+    for (const auto& block : events.streamBlocks) {
+        Stream* stream = streamFor(block);
+        if (!stream)
+            continue;
+        if (stream->lastFrame >= 0 && block.frame != stream->lastFrame + 1)
+            stream->decoder->reset(); // the timeline jumped: old decoder state no longer fits
+        stream->lastFrame = block.frame;
+        auto samples = stream->decoder->decodeBlock(sound::bytesOf(*block.block));
+        if (samples)
+            m_mixer.streamPush(m_owner, stream->id, block.frame, std::move(samples.value()));
+        m_mixer.streamShowFrame(m_owner, stream->id, block.frame);
+    }
+}
+
+} // namespace movie
