@@ -4,6 +4,7 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
@@ -125,8 +126,11 @@ movie::MoviePlayer* ScreenView::moviePlayer(const Control& player) const
 
 // ---- painting ----
 
-void ScreenView::paintEvent(QPaintEvent*)
+void ScreenView::paintEvent(QPaintEvent* event)
 {
+    // Only what lies in the part being repainted is drawn: a playing movie repaints its own
+    // rectangle many times a second, and the rest of the screen need not be drawn again.
+    m_dirty = event->region();
     QPainter painter(this);
     const QColor back = m_screen ? m_screen->backColor() : QColor(Qt::white);
     // The margins around a screen of another shape than the window are a softer shade.
@@ -146,7 +150,7 @@ void ScreenView::paintEvent(QPaintEvent*)
 void ScreenView::paintList(QPainter& painter, const std::vector<std::unique_ptr<Control>>& list) const
 {
     for (const Control* c : paintOrder(list))
-        if (c->isVisible())
+        if (c->isVisible() && (c->kind() == ControlKind::Line || m_dirty.intersects(toView(c->screenGeometry()).toAlignedRect().adjusted(-2, -2, 2, 2))))
             paintControl(painter, *c);
 }
 

@@ -3,6 +3,7 @@
 #include "Screen.h"
 
 #include <QPixmap>
+#include <QRegion>
 #include <QPointer>
 #include <QWidget>
 #include <map>
@@ -73,6 +74,7 @@ private:
     void endGesture();
 
     Screen* m_screen = nullptr;
+    QRegion m_dirty; // the part of the widget the current paint event draws
     std::map<const Control*, std::unique_ptr<movie::MoviePlayer>> m_players;
     std::map<const Control*, int> m_loadedCount;
 
