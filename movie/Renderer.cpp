@@ -13,6 +13,9 @@ namespace movie {
 namespace {
 
 constexpr double GradientHalf = 16384.0;  // gradients are defined on a 32768-twip square
+// Ramp bands start this fraction of an entry early, so that a position falling exactly on a
+// band's start still lands in it after the painter's own colour table rounds it.
+constexpr double BandBias = 0.15;
 
 QColor toQColor(Rgba c) { return QColor(c.r, c.g, c.b, c.a); }
 
@@ -28,11 +31,26 @@ double fromLinear(double v)
     return std::clamp(v * 255.0, 0.0, 255.0);
 }
 
+// Entry r of the ramp covers [r/256, (r+1)/256) of the gradient square as one flat band,
+// not a blend with its neighbours.
+QGradientStops rampBands(const QGradientStops& ramp)
+{
+    QGradientStops bands;
+    const int entries = std::min<int>(ramp.size(), 256);
+    bands.reserve(entries * 2);
+    for (int i = 0; i < entries; ++i) {
+        bands.append({std::max(0.0, (i - BandBias) / 256.0), ramp[i].second});
+        bands.append({std::min(1.0, (i + 1 - BandBias) / 256.0 - 1e-6), ramp[i].second});
+    }
+    return bands;
+}
+
 } // namespace
 
 // The gradient as a 256-entry ramp, built the way movies expect: walking the ratios, the
-// current segment moves on by at most one stop per entry. Repeated ratios thus show each
-// colour for one entry, and a stop whose ratio goes backwards is passed over.
+// current segment moves on by at most one stop per entry, entering a stop's segment at its
+// ratio. Stops sharing a ratio thus show one entry each (the last of them only starts the
+// next segment), and a stop whose ratio goes backwards is passed over.
 QGradientStops Renderer::gradientRamp(const FillStyle& fill, const ColorTransform& colors)
 {
     QGradientStops stops;
@@ -49,27 +67,27 @@ QGradientStops Renderer::gradientRamp(const FillStyle& fill, const ColorTransfor
         return fromLinear(toLinear(a) + (toLinear(b) - toLinear(a)) * t);
     };
     stops.reserve(257);
-    size_t j = 0;
+    size_t next = 0;  // the stop ending the current segment; before the first, it pads
     for (int i = 0; i < 256; ++i) {
-        if (j + 1 < n && i > fill.stops[j + 1].ratio)
-            ++j;
+        if (next < n && i > fill.stops[next].ratio)
+            ++next;
         QColor color;
-        if (j + 1 >= n) {
-            const Rgba& e = c[n - 1];
+        if (next == 0 || next >= n) {
+            const Rgba& e = c[next == 0 ? 0 : n - 1];
             color = QColor(e.r, e.g, e.b, e.a);
         } else {
-            const GradientStop& a = fill.stops[j];
-            const GradientStop& b = fill.stops[j + 1];
+            const GradientStop& a = fill.stops[next - 1];
+            const GradientStop& b = fill.stops[next];
             int span = b.ratio - a.ratio;
-            double t = span == 0 ? (i >= b.ratio ? 1.0 : 0.0) : std::clamp(double(i - a.ratio) / span, 0.0, 1.0);
-            const Rgba& ca = c[j];
-            const Rgba& cb = c[j + 1];
+            double t = span <= 0 ? 0.0 : std::clamp(double(i - a.ratio) / span, 0.0, 1.0);
+            const Rgba& ca = c[next - 1];
+            const Rgba& cb = c[next];
             color.setRgbF(float(std::clamp(mix(ca.r, cb.r, t) / 255.0, 0.0, 1.0)),
                           float(std::clamp(mix(ca.g, cb.g, t) / 255.0, 0.0, 1.0)),
                           float(std::clamp(mix(ca.b, cb.b, t) / 255.0, 0.0, 1.0)),
                           float(std::clamp((ca.a + (cb.a - ca.a) * t) / 255.0, 0.0, 1.0)));
         }
-        // Ratio r starts at r/256 of the gradient square; the painter blends between.
+        // Ratio r starts at r/256 of the gradient square.
         stops.append({i / 256.0, color});
     }
     stops.append({1.0, stops.back().second});
@@ -254,7 +272,7 @@ QBrush Renderer::brushFor(const FillStyle& fill, const ColorTransform& colors) c
                                        QPointF(fill.kind == FillStyle::Kind::Focal ? fill.focal * GradientHalf : 0, 0));
         // The ramp is kept with the fill style until the colour transform changes.
         if (!fill.rampValid || !(fill.rampColors == colors)) {
-            fill.ramp = gradientRamp(fill, colors);
+            fill.ramp = rampBands(gradientRamp(fill, colors));
             fill.rampColors = colors;
             fill.rampValid = true;
         }
@@ -308,6 +326,16 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
 {
     painter.setTransform(world);
     const double pixelScale = std::sqrt(std::abs(world.determinant()));
+    // Movies sample gradients at a pixel's top-left corner, while the painter samples at its
+    // centre: moving the gradient half a pixel along keeps the ramp's bands where movies put them.
+    const bool shiftGradients = world.isInvertible();
+    const QTransform toCorner = shiftGradients ? world * QTransform::fromTranslate(0.5, 0.5) * world.inverted() : QTransform();
+    auto gradientBrush = [&](const FillStyle& fill) {
+        QBrush brush = brushFor(fill, colors);
+        if (shiftGradients && brush.gradient())
+            brush.setTransform(brush.transform() * toCorner);
+        return brush;
+    };
     for (const CompiledShape::Part& part : shape.parts) {
         if (!part.stroke) {
             const FillStyle& fill = shape.fills[size_t(part.style)];
@@ -317,12 +345,12 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
                 continue;
             }
             painter.setPen(Qt::NoPen);
-            painter.setBrush(brushFor(fill, colors));
+            painter.setBrush(gradientBrush(fill));
             painter.drawPath(part.path);
             continue;
         }
         const LineStyle& line = shape.lines[size_t(part.style)];
-        QBrush brush = line.hasFill ? brushFor(line.fill, colors) : QBrush(colors.toColor(line.color));
+        QBrush brush = line.hasFill ? gradientBrush(line.fill) : QBrush(colors.toColor(line.color));
         QPen pen(brush, line.width);
         pen.setCapStyle(line.cap);
         pen.setJoinStyle(line.join);

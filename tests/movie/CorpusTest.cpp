@@ -57,6 +57,8 @@ const std::vector<QString> kPassingRenderCases = {
     "visual__color_transform_issue_9698",
     "visual__gradient_issue_9892",
     "visual__gradient_nonsequential_ratios",
+    "visual__gradient_radial_same_ratios",
+    "visual__gradient_same_ratios",
     "visual__simple_shapes__gradients__focal_radial",
     "visual__simple_shapes__masks_equal_clipdepth",
     "visual__simple_shapes__winding_rule",
