@@ -231,3 +231,32 @@ TEST(SoundPlayback, TheCorpusSoundsDecodeToTheirDeclaredLength)
     }
     EXPECT_GE(sounds, 3);
 }
+
+TEST(SoundPlayback, TheProgramsMoviesSoundWithoutClipping)
+{
+    const QDir dir(QStringLiteral(NUMBALI_PROGRAM_MOVIES));
+    // The title companions play beside the title movie's music and stay quiet.
+    const QStringList quiet = {"tit1.swf", "tit2.swf", "tit5.swf"};
+    int checked = 0;
+    for (const QString& name : dir.entryList({"*.swf"}, QDir::Files)) {
+        SCOPED_TRACE(name.toStdString());
+        auto movie = movie::Movie::fromFile(dir.filePath(name));
+        ASSERT_TRUE(movie);
+        const double loop = std::min(25.0, movie.value()->data().root->frames.size() / movie.value()->frameRate());
+        auto samples = movie::playOffline(dir.filePath(name), loop);
+        ASSERT_TRUE(samples) << qPrintable(samples.error());
+        int peak = 0;
+        double energy = 0;
+        for (int16_t v : samples.value()) {
+            peak = std::max(peak, std::abs(int(v)));
+            energy += double(v) * v;
+        }
+        const double rms = std::sqrt(energy / double(samples.value().size()));
+        EXPECT_LT(peak, 32000) << "clipped";
+        if (quiet.contains(name))
+            continue;
+        EXPECT_GT(rms, 100.0) << "silent";
+        ++checked;
+    }
+    EXPECT_EQ(checked, 14);
+}

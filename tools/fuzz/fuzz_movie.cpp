@@ -1,7 +1,10 @@
 // libFuzzer entry point: reads a movie from the input, and when it is accepted plays a few
-// frames and paints each one, so the reader, timeline and renderer all see hostile data.
+// frames and paints each one, and decodes its sounds and stream blocks, so the reader,
+// timeline, renderer and sound decoders all see hostile data.
 
 #include "Movie.h"
+#include "sound/SoundDecoder.h"
+#include "sound/StreamDecoder.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -21,6 +24,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!loaded)
         return 0;
     movie::Movie& m = *loaded.value();
+    using namespace movie::sound;
+    for (const auto& c : m.data().characters) {
+        if (c.sound) {
+            const SoundFormat format{c.sound->format, c.sound->rateCode, c.sound->sixteenBit, c.sound->stereo};
+            (void)decodeSound(format, c.sound->sampleCount, bytesOf(c.sound->data));
+        }
+    }
+    const auto& root = *m.data().root;
+    if (!root.streamHeads.empty()) {
+        const auto& head = root.streamHeads.back();
+        StreamDecoder decoder(StreamFormat{SoundFormat{head.format, head.streamRate, head.stream16Bit, head.streamStereo},
+                                           head.samplesPerBlock, head.latencySeek});
+        int blocks = 0;
+        for (const auto& frame : root.frames)
+            for (const QByteArray& block : frame.streamBlocks)
+                if (++blocks <= 64)
+                    (void)decoder.decodeBlock(bytesOf(block));
+    }
     QImage image(48, 36, QImage::Format_ARGB32_Premultiplied);
     for (int i = 0; i < 4; ++i) {
         QPainter painter(&image);

@@ -19,10 +19,11 @@ read -r -a qtflags <<< "$(pkg-config --cflags Qt6Core Qt6Gui)"
 read -r -a qtlibs <<< "$(pkg-config --libs Qt6Core Qt6Gui)"
 
 objects=()
-for src in "$root"/movie/*.cpp; do
+for src in "$root"/movie/*.cpp "$root"/movie/sound/*.cpp; do
   name="$(basename "$src" .cpp)"
-  # The player needs moc and is not part of what the fuzzer reaches.
-  [ "$name" = MoviePlayer ] && continue
+  # The player, the mixer and the audio output run no file data of their own and need moc
+  # and the audio libraries; the fuzzer reaches the readers and decoders.
+  case "$name" in MoviePlayer|MovieSound|OfflinePlayback|AudioThread|Mixer|Mixdown) continue ;; esac
   obj="$out/obj/$name.o"
   if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/movie" -name '*.h' -newer "$obj")" ]; then
     "$cxx" "${flags[@]}" "${qtflags[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj"
@@ -30,7 +31,7 @@ for src in "$root"/movie/*.cpp; do
   objects+=("$obj")
 done
 "$cxx" "${flags[@]}" "${qtflags[@]}" -fsanitize=fuzzer,address,undefined "$here/fuzz_movie.cpp" "${objects[@]}" \
-  "${qtlibs[@]}" -lz -llzma -o "$out/fuzz_movie"
+  "${qtlibs[@]}" -lz -llzma -lmpg123 -o "$out/fuzz_movie"
 
 seeds=()
 shared="$root/../shared/swf-corpus"
