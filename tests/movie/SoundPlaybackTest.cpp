@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -259,4 +260,30 @@ TEST(SoundPlayback, TheProgramsMoviesSoundWithoutClipping)
         ++checked;
     }
     EXPECT_EQ(checked, 14);
+}
+
+TEST(SoundPlayback, TheAudioToolWritesWhatTheMixerMade)
+{
+    const QString tool = QStringLiteral(NUMBALI_SWF_AUDIO_TOOL);
+    if (tool.isEmpty())
+        GTEST_SKIP() << "audio tool not built";
+    QTemporaryDir dir;
+    auto run = [&](const QStringList& args) {
+        QProcess p;
+        p.start(tool, args);
+        p.waitForFinished(60000);
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    };
+    const QString wav = dir.filePath("out.wav");
+    ASSERT_EQ(run({write(dir, "ramp.swf", rampMovie()), "1.5", wav}), 0);
+    QFile f(wav);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    ASSERT_EQ(bytes.size(), 44 + qsizetype(1.5 * 44100) * 4);
+    EXPECT_TRUE(bytes.startsWith("RIFF"));
+    // The ramp's 1000th sample, left channel, after the 44-byte header.
+    const auto* samples = reinterpret_cast<const int16_t*>(bytes.constData() + 44);
+    EXPECT_EQ(samples[999 * 2], 1000);
+    EXPECT_EQ(run({dir.filePath("none.swf"), "1", wav}), 1);
+    EXPECT_EQ(run({"x.swf", "soon", wav}), 2);
 }
