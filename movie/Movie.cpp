@@ -18,15 +18,23 @@ Result<std::unique_ptr<Movie>> Movie::fromBytes(const QByteArray& bytes)
     return std::make_unique<Movie>(data.value());
 }
 
-Result<std::unique_ptr<Movie>> Movie::fromFile(const QString& path)
+Result<QByteArray> Movie::readFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Result<std::unique_ptr<Movie>>::failure(QString("cannot open %1").arg(path));
+        return Result<QByteArray>::failure(QString("cannot open %1").arg(path));
     // Compressed bodies are capped separately; the file itself cannot usefully exceed this.
     if (file.size() > 4 * qint64(SwfContainer::MaxBodySize))
-        return Result<std::unique_ptr<Movie>>::failure("file is too large");
-    return fromBytes(file.readAll());
+        return Result<QByteArray>::failure("file is too large");
+    return file.readAll();
+}
+
+Result<std::unique_ptr<Movie>> Movie::fromFile(const QString& path)
+{
+    auto bytes = readFile(path);
+    if (!bytes)
+        return Result<std::unique_ptr<Movie>>::failure(bytes.error());
+    return fromBytes(bytes.value());
 }
 
 Movie::Movie(std::shared_ptr<const MovieData> data) : m_data(std::move(data))

@@ -16,6 +16,8 @@ class Movie {
 public:
     static Result<std::unique_ptr<Movie>> fromBytes(const QByteArray& bytes);
     static Result<std::unique_ptr<Movie>> fromFile(const QString& path);
+    // A movie file's bytes, refusing files too large to be one.
+    static Result<QByteArray> readFile(const QString& path);
 
     explicit Movie(std::shared_ptr<const MovieData> data);
     ~Movie();

@@ -3,9 +3,7 @@
 #include "Movie.h"
 #include "MovieReader.h"
 #include "MovieSound.h"
-#include "SwfContainer.h"
 
-#include <QFile>
 #include <QHash>
 #include <QPainter>
 #include <QTimer>
@@ -32,13 +30,10 @@ Result<std::shared_ptr<const MovieData>> readMovie(const QString& path)
     using R = Result<std::shared_ptr<const MovieData>>;
     static QHash<QString, CachedMovie> cache;
     static std::deque<QString> order;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return R::failure(QStringLiteral("cannot open %1").arg(path));
-    // Compressed bodies are capped separately; the file itself cannot usefully exceed this.
-    if (file.size() > 4 * qint64(SwfContainer::MaxBodySize))
-        return R::failure(QStringLiteral("file is too large"));
-    const QByteArray bytes = file.readAll();
+    auto read = Movie::readFile(path);
+    if (!read)
+        return R::failure(read.error());
+    const QByteArray& bytes = read.value();
     if (auto it = cache.find(path); it != cache.end() && it->bytes == bytes)
         return it->data;
     auto parsed = MovieReader::read(bytes);

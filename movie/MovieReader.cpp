@@ -875,6 +875,27 @@ QPainterPath MovieReader::glyphPath(BitReader& r)
     return s.fillOutline;
 }
 
+// Glyph i lies between offsets[i] and the next offset (or `end` for the last one), all
+// relative to `table` and within `limit`.
+bool MovieReader::readGlyphs(const BitReader& table, const std::vector<uint32_t>& offsets, size_t end,
+                             size_t limit, FontCharacter& font)
+{
+    const size_t count = offsets.size();
+    for (size_t i = 0; i < count; ++i) {
+        const size_t from = offsets[i];
+        const size_t to = i + 1 < count ? offsets[i + 1] : end;
+        if (from > to || to > limit)
+            return fail("glyph offsets are out of order");
+        BitReader all = table;
+        all.skip(from);
+        BitReader glyph = all.sub(to - from);
+        if (++m_totalGlyphs > MaxTotalGlyphs)
+            return fail("too many glyphs");
+        font.glyphs.push_back(glyphPath(glyph));
+    }
+    return true;
+}
+
 bool MovieReader::readFont(int code, BitReader& r)
 {
     uint16_t id = r.u16();
@@ -892,19 +913,9 @@ bool MovieReader::readFont(int code, BitReader& r)
             offsets.push_back(r.u16());
         if (!r.ok())
             return false;
-        size_t tagSize = r.size() - base;
-        for (int i = 0; i < count; ++i) {
-            size_t from = offsets[size_t(i)];
-            size_t to = i + 1 < count ? offsets[size_t(i) + 1] : tagSize;
-            if (from > to || to > tagSize)
-                return fail("glyph offsets are out of order");
-            BitReader all = table;
-            all.skip(from);
-            BitReader glyph = all.sub(to - from);
-            if (++m_totalGlyphs > MaxTotalGlyphs)
-                return fail("too many glyphs");
-            font->glyphs.push_back(glyphPath(glyph));
-        }
+        const size_t tagSize = r.size() - base;
+        if (!readGlyphs(table, offsets, tagSize, tagSize, *font))
+            return false;
     } else {
         uint8_t flags = r.u8();
         bool wideOffsets = flags & 0x08;
@@ -924,18 +935,8 @@ bool MovieReader::readFont(int code, BitReader& r)
             return false;
         if (codeOffset > tableSize)
             codeOffset = uint32_t(tableSize);
-        for (int i = 0; i < count; ++i) {
-            size_t from = offsets[size_t(i)];
-            size_t to = i + 1 < count ? offsets[size_t(i) + 1] : codeOffset;
-            if (from > to || to > tableSize)
-                return fail("glyph offsets are out of order");
-            BitReader all = table;
-            all.skip(from);
-            BitReader glyph = all.sub(to - from);
-            if (++m_totalGlyphs > MaxTotalGlyphs)
-                return fail("too many glyphs");
-            font->glyphs.push_back(glyphPath(glyph));
-        }
+        if (!readGlyphs(table, offsets, codeOffset, tableSize, *font))
+            return false;
         if (code == TagDefineFont3)
             font->unitsPerEm = 1024 * 20;
         // Code table, layout and kerning are only needed for editable text.

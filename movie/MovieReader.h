@@ -49,6 +49,8 @@ private:
     bool readBitmap(int code, BitReader& r);
     bool readButton(int code, BitReader& r);
     bool readFont(int code, BitReader& r);
+    bool readGlyphs(const BitReader& table, const std::vector<uint32_t>& offsets, size_t end, size_t limit,
+                    FontCharacter& font);
     bool readText(int code, BitReader& r);
     bool readSprite(BitReader& r);
     bool readSound(BitReader& r);
