@@ -46,7 +46,7 @@ public:
     Movie* movie() const;
 
     // Paints the current frame inside `target` ("show all": whole stage, proportions kept,
-    // centred, the margins filled with the movie's background colour).
+    // centred; the margins show the background colour and what lies beyond the stage).
     void paint(QPainter& painter, const QRectF& target) const;
 
     // The mixer the player's sounds go to (the program's own unless set), for tools and

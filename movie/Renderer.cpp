@@ -113,7 +113,10 @@ void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& targ
     // Everything below is drawn with absolute transforms that include the caller's own.
     const QTransform base = painter.worldTransform();
     const QTransform showAll = showAllTransform(m_movie.stage, target);
-    painter.setClipRect(showAll.mapRect(m_movie.stage), Qt::IntersectClip);
+    // Like the platform's player in this scale mode, what a movie draws beyond its stage
+    // shows in the margins: a movie can carry its scenery past the stage's edges so that it
+    // fills players of other proportions. Nothing is drawn outside the player.
+    painter.setClipRect(target, Qt::IntersectClip);
     const QTransform world = showAll * base;
     m_stageScale = showAll.m11() * std::sqrt(std::abs(base.determinant()));
     m_morphBudget = MorphEdgesPerPaint;

@@ -16,8 +16,8 @@ public:
     explicit Renderer(const MovieData& movie, bool antialiasing = true)
         : m_movie(movie), m_antialiasing(antialiasing) {}
 
-    // "Show all": the whole stage scaled into `target` keeping proportions, centred; the
-    // margins take the background colour.
+    // "Show all": the whole stage scaled into `target` keeping proportions, centred. The
+    // margins take the background colour and whatever the movie draws beyond its stage.
     static QTransform showAllTransform(const QRectF& stage, const QRectF& target);
 
     // A gradient's colours as 256 ratio entries (plus the end), colour transform applied.

@@ -442,6 +442,7 @@ void ScreenView::syncPlayer(Control& control)
     auto& player = m_players[&control];
     if (!player) {
         player = std::make_unique<movie::MoviePlayer>();
+        player->setMixer(m_mixer);
         connect(player.get(), &movie::MoviePlayer::frameChanged, this, [this, c = &control] {
             if (c->isShown())
                 update(toView(c->visibleScreenRect()).toAlignedRect().adjusted(-1, -1, 1, 1));

@@ -11,6 +11,9 @@
 
 namespace movie {
 class MoviePlayer;
+namespace sound {
+class Mixer;
+}
 }
 
 namespace screens {
@@ -46,6 +49,10 @@ public:
     // The movie player behind a player control (null when the control is not shown here).
     movie::MoviePlayer* moviePlayer(const Control& player) const;
 
+    // The mixer the players' sounds go to (the program's own unless set); for tools and
+    // tests. Players made after the call use it.
+    void setMixer(movie::sound::Mixer* mixer) { m_mixer = mixer; }
+
     // A drag in progress.
     Control* dragSource() const { return m_dragSource; }
 
@@ -77,6 +84,7 @@ private:
     QRegion m_dirty; // the part of the widget the current paint event draws
     std::map<const Control*, std::unique_ptr<movie::MoviePlayer>> m_players;
     std::map<const Control*, int> m_loadedCount;
+    movie::sound::Mixer* m_mixer = nullptr;
 
     // Drawings shown at the current scale: redrawn from the fine raster when the size
     // changes, otherwise only the new dots are added.

@@ -9,7 +9,13 @@
 
 // A shell showing one activity screen, played with real mouse events on its view.
 struct ActivityHarness : ::testing::Test {
-    shell::Shell shell{QStringLiteral("/opt/numbali")};
+    // By default the application folder holds no movies, so players stay empty.
+    explicit ActivityHarness(const QString& applicationFolder = QStringLiteral("/opt/numbali"))
+        : shell(applicationFolder)
+    {
+    }
+
+    shell::Shell shell;
     int prompts = 0;
     int quits = 0;
     bool answer = false;

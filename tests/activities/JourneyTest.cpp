@@ -1,8 +1,21 @@
 #include "ActivityHarness.h"
+#include "MoviePlayer.h"
+#include "ScreenCatalog.h"
+#include "ScreenDescription.h"
+#include "sound/Mixer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QThread>
+#include <cmath>
 
 // A child's way through a family, started as a new user would: the program opens on the
-// presentation, the menu picture opens the family, each screen is played to its reward and
-// the next button leads on.
+// presentation with the real movie files beside it, the menu picture opens the family, each
+// screen is played to its reward and the next button leads on. What the child should see
+// and hear on the way is checked as it goes: the title movies, the aquarium, each screen's
+// background loop, each reward and the goodbye of the exit button.
 namespace {
 
 struct Step {
@@ -11,36 +24,133 @@ struct Step {
     const char* next;                                       // null on the last screen
 };
 
-using Journey = ActivityHarness;
+struct Journey : ActivityHarness {
+    Journey() : ActivityHarness(QStringLiteral(NUMBALI_PROGRAM_MOVIES)) {}
 
-void play(Journey& j, const std::vector<Step>& steps)
-{
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.screen);
-        ASSERT_EQ(j.shell.currentScreen()->name(), QString::fromUtf8(step.screen));
-        for (const auto& [piece, slot] : step.drops)
-            j.dragOnto(piece, slot);
-        EXPECT_TRUE(j.c("ShockwaveFlash1").isVisible());
-        EXPECT_EQ(j.rewards(), 1);
-        if (step.next)
-            j.clickOn(step.next);
+    // The players' sounds go here. It outlives every fixture's shell and the players in it.
+    static movie::sound::Mixer& testMixer()
+    {
+        static auto* m = new movie::sound::Mixer(movie::sound::Mixer::Output::None);
+        return *m;
     }
-}
+    movie::sound::Mixer& mixer = testMixer();
+
+    void SetUp() override
+    {
+        ActivityHarness::SetUp();
+        shell.view().setMixer(&mixer);
+    }
+
+    // Lets the players run for `ms` of real time while the mixer is played at the same
+    // pace; the loudness (RMS) of what came out.
+    double listen(int ms = 250)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        int64_t played = 0;
+        double energy = 0;
+        while (clock.elapsed() < ms) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            const int64_t due = clock.elapsed() * movie::sound::Mixer::SampleRate / 1000;
+            if (due > played) {
+                for (int16_t v : mixer.render(int(due - played)))
+                    energy += double(v) * v;
+                played = due;
+            }
+            QThread::msleep(4);
+        }
+        return played > 0 ? std::sqrt(energy / double(2 * played)) : 0;
+    }
+
+    // The player control shows this movie file, really loaded from the application folder.
+    void expectPlaying(const char* player, const char* file)
+    {
+        screens::Control& control = c(player);
+        EXPECT_TRUE(control.movie().endsWith(QString::fromUtf8(file))) << player << " " << qPrintable(control.movie());
+        movie::MoviePlayer* running = shell.view().moviePlayer(control);
+        ASSERT_TRUE(running) << player;
+        EXPECT_FALSE(running->isEmpty()) << file << " did not load";
+    }
+
+    QString exitButton()
+    {
+        const auto* d = shell.catalog().find(shell.currentScreen()->name());
+        for (const auto& entry : d->rules.value(QLatin1String("navigation")).toArray())
+            if (entry.toObject().contains(QLatin1String("exit")))
+                return entry.toObject().value(QLatin1String("button")).toString();
+        return {};
+    }
+
+    // The exit button, answered No: the goodbye is heard and the screen stays.
+    void sayGoodbyeButStay()
+    {
+        const QString screen = shell.currentScreen()->name();
+        const QString button = exitButton();
+        ASSERT_FALSE(button.isEmpty());
+        answer = false;
+        clickOn(qPrintable(button));
+        EXPECT_EQ(shell.currentScreen()->name(), screen);
+        const char* goodbye = screen == QStringLiteral("Tablero") ? "ShockwaveFlash1" : "ShockwaveFlash2";
+        expectPlaying(goodbye, "ADIOS.swf");
+        EXPECT_GT(listen(), 300) << "no goodbye heard";
+    }
+
+    void play(const std::vector<Step>& steps)
+    {
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.screen);
+            ASSERT_EQ(shell.currentScreen()->name(), QString::fromUtf8(step.screen));
+            const QString number = QString::fromUtf8(step.screen).right(1);
+            expectPlaying("ShockwaveFlash3", qPrintable(QStringLiteral("f_romp%1.swf").arg(number)));
+            // The background loop is heard whether its player is shown or not.
+            const double background = listen();
+            EXPECT_GT(background, 100) << "background loop not heard";
+            for (const auto& [piece, slot] : step.drops)
+                dragOnto(piece, slot);
+            EXPECT_TRUE(c("ShockwaveFlash1").isVisible());
+            EXPECT_EQ(rewards(), 1);
+            expectPlaying("ShockwaveFlash1", qPrintable(QStringLiteral("feliz%1.swf").arg(number)));
+            // The fanfare rings out well above the quiet background music.
+            EXPECT_GT(listen(400), 2 * background) << "reward not heard";
+            if (step.next)
+                clickOn(step.next);
+        }
+    }
+};
 
 } // namespace
+
+TEST_F(Journey, ThePresentationAndTheMenuPlayTheirMoviesWithSound)
+{
+    shell.start();
+    ASSERT_EQ(shell.currentScreen()->name(), QString::fromUtf8("Presentación"));
+    expectPlaying("ShockwaveFlash1", "tit1.swf");
+    expectPlaying("ShockwaveFlash3", "tit2.swf");
+    expectPlaying("ShockwaveFlash2", "tit3.swf");
+    expectPlaying("ShockwaveFlash4", "tit5.swf");
+    EXPECT_GT(listen(), 300) << "no title music";
+    clickOn("Image4");
+    ASSERT_EQ(shell.currentScreen()->name(), QString::fromUtf8("Menú"));
+    expectPlaying("ShockwaveFlash1", "acuario2.swf");
+    EXPECT_GT(listen(), 100) << "no aquarium music";
+    sayGoodbyeButStay();
+}
 
 TEST_F(Journey, FromThePresentationThroughTheColoursToTheDrawingBoard)
 {
     shell.start();
     clickOn("Image4");
     clickOn("Image2");
-    play(*this, {
+    play({
         {"Colores1", {{"Image16", "Image13"}, {"Image18", "Image14"}, {"Image17", "Image15"}}, "Image5"},
         {"Colores2", {{"Image12", "Image1"}, {"Image18", "Image2"}, {"Image17", "Image3"}}, "Image16"},
         {"Colores3", {{"Image17", "Image1"}, {"Image18", "Image2"}, {"Image12", "Image3"}}, "Image16"},
         {"Colores4", {{"Image12", "Image1"}, {"Image14", "Image2"}, {"Image13", "Image3"}}, "Image18"},
     });
-    EXPECT_EQ(shell.currentScreen()->name(), QStringLiteral("Tablero"));
+    ASSERT_EQ(shell.currentScreen()->name(), QStringLiteral("Tablero"));
+    expectPlaying("ShockwaveFlash2", "f_romp5.swf");
+    EXPECT_GT(listen(), 100) << "background loop not heard";
+    sayGoodbyeButStay();
 }
 
 TEST_F(Journey, FromTheMenuThroughTheQuantitiesToTheLastScreen)
@@ -48,7 +158,7 @@ TEST_F(Journey, FromTheMenuThroughTheQuantitiesToTheLastScreen)
     shell.start();
     clickOn("Image4");
     clickOn("Image7");
-    play(*this, {
+    play({
         {"Cantidad1", {{"Image8", "Image13"}, {"Image9", "Image14"}, {"Image6", "Image15"}}, "Image2"},
         {"Cantidad2", {{"Image5", "Image13"}, {"Image8", "Image14"}, {"Image6", "Image15"}}, "Image2"},
         {"Cantidad3", {{"Image7", "Image13"}, {"Image8", "Image14"}, {"Image5", "Image15"}}, "Image2"},
@@ -60,6 +170,7 @@ TEST_F(Journey, FromTheMenuThroughTheQuantitiesToTheLastScreen)
     // Nothing left to drag on the last screen; the menu button leads home.
     for (const char* piece : {"Image4", "Image5", "Image6", "Image7", "Image8"})
         EXPECT_FALSE(shown(piece));
+    sayGoodbyeButStay();
     clickOn("Image1");
     EXPECT_EQ(shell.currentScreen()->name(), QString::fromUtf8("Menú"));
 }

@@ -37,7 +37,11 @@ TEST(Render, MarginsAndStageTakeTheBackgroundColour)
 {
     SwfWriter w(100, 50);
     w.background(0, 0, 255);
-    square(w, 1, {255, 0, 0}, 0, 0, 2000);  // covers the whole stage
+    ShapeWriter s;
+    int f = s.solidFill({255, 0, 0});
+    s.change(-1, f, -1);
+    s.rectangle(0, 0, 2000, 1000);  // exactly the stage
+    w.defineShape(1, s);
     SwfWriter::Place p;
     p.characterId = 1;
     w.place(p);
@@ -53,6 +57,37 @@ TEST(Render, MarginsAndStageTakeTheBackgroundColour)
     EXPECT_TRUE(colorNear(pixelAt(img, 100, 20), qRgb(0, 0, 255)));   // top margin
     EXPECT_TRUE(colorNear(pixelAt(img, 100, 180), qRgb(0, 0, 255)));  // bottom margin
     EXPECT_TRUE(colorNear(pixelAt(img, 100, 100), qRgb(255, 0, 0)));  // the stage
+}
+
+TEST(Render, WhatLiesBeyondTheStageShowsInTheMarginsButNotOutsideThePlayer)
+{
+    // A 100 x 50 stage with a green band running from far above it to far below it; the
+    // player is square, so there are margins above and below the stage.
+    SwfWriter w(100, 50);
+    w.background(0, 0, 255);
+    ShapeWriter s;
+    int f = s.solidFill({0, 160, 0});
+    s.change(-1, f, -1);
+    s.rectangle(800, -4000, 400, 9000);
+    w.defineShape(1, s);
+    SwfWriter::Place p;
+    p.characterId = 1;
+    w.place(p);
+    w.showFrame();
+    w.end();
+    auto m = loadMovie(w.file());
+    ASSERT_TRUE(m);
+    QImage img(300, 300, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    m->paint(painter, QRectF(50, 50, 200, 200));  // stage drawn at (50,100)-(250,200)
+    painter.end();
+    EXPECT_TRUE(colorNear(pixelAt(img, 150, 150), qRgb(0, 160, 0)));  // on the stage
+    EXPECT_TRUE(colorNear(pixelAt(img, 150, 60), qRgb(0, 160, 0)));   // top margin
+    EXPECT_TRUE(colorNear(pixelAt(img, 150, 240), qRgb(0, 160, 0)));  // bottom margin
+    EXPECT_TRUE(colorNear(pixelAt(img, 80, 60), qRgb(0, 0, 255)));    // margin beside the band
+    EXPECT_TRUE(colorNear(pixelAt(img, 150, 20), qRgb(255, 255, 255)));  // outside the player
+    EXPECT_TRUE(colorNear(pixelAt(img, 150, 280), qRgb(255, 255, 255)));
 }
 
 TEST(Render, ShapesUseTwipsAndPlacementMatrix)

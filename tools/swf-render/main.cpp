@@ -1,5 +1,6 @@
-// Renders one frame of a movie file to a PNG at the movie's stage size.
-//   numbali-swf-render FILE FRAME OUT.png [--no-antialias]
+// Renders one frame of a movie file to a PNG at the movie's stage size, or as a player of
+// the given size shows it.
+//   numbali-swf-render FILE FRAME OUT.png [--no-antialias] [--size WIDTHxHEIGHT]
 // FRAME counts from 1: the image shows the movie after it has run that many frames from
 // its start, following loops and actions as the player would.
 
@@ -7,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QImage>
+#include <QPainter>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,10 +16,24 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     bool antialias = true;
-    if (argc == 5 && QByteArray(argv[4]) == "--no-antialias")
-        antialias = false;
-    else if (argc != 4) {
-        std::fprintf(stderr, "usage: %s FILE FRAME OUT.png [--no-antialias]\n", argv[0]);
+    QSize size;
+    bool usage = argc < 4;
+    for (int i = 4; i < argc && !usage; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--no-antialias") {
+            antialias = false;
+        } else if (arg == "--size" && i + 1 < argc) {
+            const QList<QByteArray> wh = QByteArray(argv[++i]).split('x');
+            bool okW = false, okH = false;
+            if (wh.size() == 2)
+                size = QSize(wh[0].toInt(&okW), wh[1].toInt(&okH));
+            usage = !okW || !okH || size.width() < 1 || size.height() < 1 || size.width() > 8192 || size.height() > 8192;
+        } else {
+            usage = true;
+        }
+    }
+    if (usage) {
+        std::fprintf(stderr, "usage: %s FILE FRAME OUT.png [--no-antialias] [--size WIDTHxHEIGHT]\n", argv[0]);
         return 2;
     }
     bool ok = false;
@@ -35,7 +51,15 @@ int main(int argc, char** argv)
     m.setAntialiasing(antialias);
     for (long i = 1; i < frame; ++i)
         m.tick();
-    QImage image = m.snapshot();
+    QImage image;
+    if (size.isValid()) {
+        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        m.paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    } else {
+        image = m.snapshot();
+    }
     if (!image.save(QString::fromLocal8Bit(argv[3]), "PNG")) {
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[3]);
         return 1;

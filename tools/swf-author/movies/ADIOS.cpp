@@ -10,7 +10,9 @@ namespace author {
 
 Movie makeAdios()
 {
-    Movie m(150, 180, kFps, rgb(0xffffff));
+    // Tall and narrow, like most goodbye players: the word at the top, the sun below it.
+    Movie m(150, 238, kFps, rgb(0xffffff));
+    const double dy = m.height() - 180;
     const int sky = defineBackdrop(m, rgb(0xffd9a8), rgb(0xfff6e8));
     const int hill = defineHill(m, 220, 46, pal::green);
     const int cloud = defineCloud(m, 40);
@@ -53,15 +55,15 @@ Movie makeAdios()
         const double t = double(f) / frames;
         State s;
         s[1] = place(sky, {});
-        s[2] = place(cloud, at(28 + 4 * wave(t, 1), 62, 0, 0.9));
-        s[3] = place(cloud, at(126 - 4 * wave(t, 1), 74, 0, -0.7, 0.7));
+        s[2] = place(cloud, at(28 + 4 * wave(t, 1), 62 + 0.6 * dy, 0, 0.9));
+        s[3] = place(cloud, at(126 - 4 * wave(t, 1), 74 + 0.7 * dy, 0, -0.7, 0.7));
         // Waving goodbye: the raised arm swings quickly, the body rocks along.
         double rock = wave(t, 2);
-        placeSun(s, 10, sun, at(75 + 3 * rock, 112 + 2 * std::fabs(wave(t, 4)), 5 * rock), 60 * t, 35 + 5 * wave(t, 4),
+        placeSun(s, 10, sun, at(75 + 3 * rock, 112 + dy + 2 * std::fabs(wave(t, 4)), 5 * rock), 60 * t, 35 + 5 * wave(t, 4),
                  -70 + 28 * wave(t, 8), 0, bye.mouth(f - byeFrame));
-        s[20] = place(hill, at(75, 142));
+        s[20] = place(hill, at(75, 142 + dy));
         for (size_t i = 0; i < letters.size(); ++i)
-            s[30 + int(i)] = place(letters[i], at(xs[i], 40 - 3 * std::max(0.0, wave(t, 2, -double(i) / 10)), 3 * wave(t, 2, double(i) / 8)));
+            s[30 + int(i)] = place(letters[i], at(xs[i], 48 - 3 * std::max(0.0, wave(t, 2, -double(i) / 10)), 3 * wave(t, 2, double(i) / 8)));
         if (f == byeFrame)
             m.root().startSound(bye.id);
         m.root().frame(s);

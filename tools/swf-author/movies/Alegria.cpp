@@ -10,7 +10,9 @@ namespace author {
 
 Movie makeAlegria()
 {
-    Movie m(200, 200, kFps, rgb(0xffffff));
+    // Portrait, like its player: the sun dances high under the sky, the rainbow behind it.
+    Movie m(200, 270, kFps, rgb(0xffffff));
+    const double dy = m.height() - 200;
     const int backdrop = defineBackdrop(m, rgb(0xbfe8ff), rgb(0xffffff));
     const int rainbow = defineRainbow(m, 96, 8);
     const std::vector<int> confetti = defineConfetti(m, 8);
@@ -36,19 +38,19 @@ Movie makeAlegria()
         const double t = double(f) / frames;
         State s;
         s[1] = place(backdrop, {});
-        s[2] = place(rainbow, at(100, 160));
+        s[2] = place(rainbow, at(100, 160 + dy));
         for (int i = 0; i < 18; ++i) {
-            double y = std::fmod(t + i / 18.0, 1.0) * 230 - 15;
+            double y = std::fmod(t + i / 18.0, 1.0) * (m.height() + 30) - 15;
             double x = std::fmod(i * 61.0 + 7, 200.0) + 8 * wave(t, 2, i * 0.21);
             s[10 + i] = place(confetti[size_t(i) % confetti.size()], at(x, y, 360 * t * (i % 2 ? 2 : -2) + i * 50) * Matrix::scale(1, 0.4 + 0.6 * std::fabs(wave(t, 4, i * 0.1))));
         }
-        s[30] = place(hill, at(100, 168));
-        s[31] = place(flower, at(28, 182, 8 * wave(t, 4)));
-        s[32] = place(flower, at(172, 184, 8 * wave(t, 4, 0.5)));
+        s[30] = place(hill, at(100, 168 + dy));
+        s[31] = place(flower, at(28, 182 + dy, 8 * wave(t, 4)));
+        s[32] = place(flower, at(172, 184 + dy, 8 * wave(t, 4, 0.5)));
         // A dance: sway side to side, hop on the beat, arms up in turn.
         double sway = wave(t, 3);
         double hop = std::fabs(wave(t, 6));
-        placeSun(s, 40, sun, at(100 + 18 * sway, 112 - 14 * hop, 10 * sway), 120 * t, -40 - 30 * (0.5 + 0.5 * sway),
+        placeSun(s, 40, sun, at(100 + 18 * sway, 112 + dy - 14 * hop, 10 * sway), 120 * t, -40 - 30 * (0.5 + 0.5 * sway),
                  -40 - 30 * (0.5 - 0.5 * sway), 0, word.mouth(f - wordFrame));
         if (f == wordFrame)
             m.root().startSound(word.id);

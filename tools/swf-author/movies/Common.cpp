@@ -66,8 +66,13 @@ Spoken speechWithMouth(Movie& m, const std::string& text, int pitch)
 
 int defineBackdrop(Movie& m, Rgba top, Rgba bottom)
 {
+    // The sky goes on well past the stage, so that a player wider or taller than the stage
+    // shows more sky in its margins rather than bars; beyond the gradient's ends its end
+    // colours carry on.
+    const double w = m.width(), h = m.height();
     Shape s;
-    s.add(rect(-2, -2, m.width() + 4, m.height() + 4), Fill::linear({0, 0}, {0, m.height()}, {{0, top}, {1, bottom}}));
+    s.add(rect(-kOverscan * w, -kOverscan * h, (1 + 2 * kOverscan) * w, (1 + 2 * kOverscan) * h),
+          Fill::linear({0, 0}, {0, h}, {{0, top}, {1, bottom}}));
     return m.define(s);
 }
 
@@ -83,11 +88,18 @@ int defineCloud(Movie& m, double w)
 
 int defineHill(Movie& m, double w, double h, Rgba c)
 {
+    // The rounded top rises from flat ground that runs on far to both sides and down, so the
+    // land never ends inside a wider or taller player.
+    const double far = kFarEdge, level = 0.6 * h;
     Shape s;
     Path p;
-    p.start = {-w / 2, h};
-    p.cubicTo({-w * 0.3, 0}, {w * 0.3, 0}, {w / 2, h});
-    p.lineTo({-w / 2, h});
+    p.start = {-far, level};
+    p.lineTo({-w / 2, level});
+    p.cubicTo({-w * 0.3, 0.4 * h / 3}, {w * 0.3, 0.4 * h / 3}, {w / 2, level});
+    p.lineTo({far, level});
+    p.lineTo({far, far});
+    p.lineTo({-far, far});
+    p.lineTo({-far, level});
     s.add(p, Fill::linear({0, 0}, {0, h}, {{0, lighter(c, 0.25)}, {1, darker(c, 0.1)}}), outline());
     return m.define(s);
 }

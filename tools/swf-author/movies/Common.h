@@ -29,10 +29,18 @@ struct Spoken {
 };
 Spoken speechWithMouth(Movie& m, const std::string& text, int pitch = 62);
 
-// Vertical gradient backdrop covering the stage.
+// How far, in stage widths and heights, scenery reaches past each edge of the stage: a
+// player of other proportions shows it in its margins.
+constexpr double kOverscan = 1.5;
+// Ground that "runs on far" reaches this many pixels from its origin (an edge of a shape
+// is at most 3276 pixels long).
+constexpr double kFarEdge = 1600;
+
+// Vertical gradient backdrop over the stage, its end colours carrying on past it.
 int defineBackdrop(Movie& m, Rgba top, Rgba bottom);
 int defineCloud(Movie& m, double width);
-// A rounded hill, its top at (0,0), `w` wide, reaching down `h`.
+// A rounded hill `w` wide, its top a quarter of `h` below (0,0), on flat ground 0.6 h down
+// that runs on far to both sides and down.
 int defineHill(Movie& m, double w, double h, Rgba c);
 int defineStar(Movie& m, double r, Rgba c, bool withFace = false);
 int defineHeart(Movie& m, double size, Rgba c);

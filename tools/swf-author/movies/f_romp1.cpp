@@ -10,7 +10,8 @@ namespace author {
 
 Movie makeRomp1()
 {
-    Movie m(180, 120, kFps, rgb(0x6f8ee0));
+    // A little taller than wide, like the puzzle screen that shows it.
+    Movie m(150, 174, kFps, rgb(0x6f8ee0));
     const int sky = defineBackdrop(m, rgb(0x5b78d6), rgb(0xb4cbff));
     const int glow = [&] {
         Shape s;
@@ -42,19 +43,19 @@ Movie makeRomp1()
     const int frames = tuneFrames(t);
     m.root().setStream(toPcm(music(t, SoundRate::R11k, -18)), SoundRate::R11k);
 
-    const Pt sparks[8] = {{22, 20}, {50, 96}, {150, 18}, {160, 92}, {124, 60}, {30, 62}, {96, 12}, {110, 104}};
+    const Pt sparks[10] = {{20, 24}, {42, 140}, {126, 70}, {134, 128}, {112, 160}, {24, 88}, {78, 14}, {92, 150}, {10, 160}, {140, 104}};
     for (int f = 0; f < frames; ++f) {
         const double t0 = double(f) / frames;
         State s;
         s[1] = place(sky, {});
-        s[2] = place(moon, at(152, 30, 0, 1));
-        for (int i = 0; i < 8; ++i) {
+        s[2] = place(moon, at(122, 32, 0, 1));
+        for (int i = 0; i < 10; ++i) {
             double tw = std::max(0.0, wave(t0, 2 + i % 3, i * 0.13));
             s[10 + i] = place(spark, at(sparks[i].x, sparks[i].y, 45 * tw, 0.4 + 0.9 * tw), ColorX::alpha(0.3 + 0.7 * tw));
         }
         // The star breathes and twinkles: its glow pulses, it tilts side to side.
-        s[20] = place(glow, at(90, 62, 0, 1 + 0.15 * wave(t0, 4)), ColorX::alpha(0.7 + 0.3 * wave(t0, 4)));
-        s[21] = place(star, at(90, 62 + 3 * wave(t0, 2), 8 * wave(t0, 2, 0.25), 1 + 0.05 * wave(t0, 4)));
+        s[20] = place(glow, at(75, 92, 0, 1 + 0.15 * wave(t0, 4)), ColorX::alpha(0.7 + 0.3 * wave(t0, 4)));
+        s[21] = place(star, at(75, 92 + 3 * wave(t0, 2), 8 * wave(t0, 2, 0.25), 1 + 0.05 * wave(t0, 4)));
         m.root().frame(s);
     }
     return m;

@@ -4,13 +4,15 @@
 #include "Common.h"
 #include "Movies.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace author {
 
 Movie makeRomp2()
 {
-    Movie m(180, 120, kFps, rgb(0xffffff));
+    // Nearly square, like the puzzle screen that shows it.
+    Movie m(150, 168, kFps, rgb(0xffffff));
     const int sky = defineBackdrop(m, rgb(0xc9ecff), rgb(0xf4fbff));
     const int grass = defineHill(m, 260, 40, pal::green);
     const int flowerY = defineFlower(m, 8, pal::yellow);
@@ -55,19 +57,21 @@ Movie makeRomp2()
         const double t0 = double(f) / frames;
         State s;
         s[1] = place(sky, {});
-        s[2] = place(cloud, at(40 + 6 * wave(t0, 1), 28));
-        s[3] = place(cloud, at(145 - 6 * wave(t0, 1), 22, 0, 0.7));
-        s[4] = place(grass, at(90, 82));
-        s[5] = place(flowerY, at(30, 92, 6 * wave(t0, 2)));
-        s[6] = place(flowerP, at(150, 94, 6 * wave(t0, 2, 0.4)));
-        // Once across a loop, from just outside the left edge to just outside the right.
-        double x = -40 + t0 * 260, y = 104;
-        double step = wave(t0, 16);
-        for (int i = 0; i < 3; ++i) {
-            double lx = x - 14 + i * 14;
-            s[10 + i] = place(leg, at(lx, y - 2, 20 * step * (i % 2 ? -1 : 1)));
-        }
-        s[20] = place(body, at(x, y - 4 - 1.2 * std::fabs(step), 2 * step, 0.85));
+        s[2] = place(cloud, at(40 + 6 * wave(t0, 1), 32));
+        s[3] = place(cloud, at(112 - 6 * wave(t0, 1), 64, 0, 0.7));
+        s[4] = place(grass, at(75, 120));
+        s[5] = place(flowerY, at(22, 132, 6 * wave(t0, 2)));
+        s[6] = place(flowerP, at(128, 134, 6 * wave(t0, 2, 0.4)));
+        // Strolls to the right and back once a loop, never leaving the meadow, turning
+        // round (a quick squeeze) at each end.
+        double x = 75 + 40 * std::sin(2 * M_PI * t0), y = 150;
+        double heading = std::clamp(8 * std::cos(2 * M_PI * t0), -1.0, 1.0);
+        double face = heading >= 0 ? std::max(0.12, heading) : std::min(-0.12, heading);
+        double step = wave(t0, 16) * std::fabs(heading);
+        const Matrix root = at(x, y) * Matrix::scale(face, 1);
+        for (int i = 0; i < 3; ++i)
+            s[10 + i] = place(leg, root * at(-14 + i * 14, -2, 20 * step * (i % 2 ? -1 : 1)));
+        s[20] = place(body, root * at(0, -4 - 1.2 * std::fabs(step), 2 * step, 0.85));
         m.root().frame(s);
     }
     return m;

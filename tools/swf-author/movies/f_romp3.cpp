@@ -4,17 +4,20 @@
 #include "Common.h"
 #include "Movies.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace author {
 
 Movie makeRomp3()
 {
-    Movie m(180, 120, kFps, rgb(0xffffff));
+    // A little taller than wide, like the puzzle screen that shows it.
+    Movie m(140, 171, kFps, rgb(0xffffff));
     const int sky = defineBackdrop(m, rgb(0xe4f7d9), rgb(0xfbfff5));
     const int ground = [&] {
         Shape s;
-        s.add(rect(-2, 96, 184, 30), Fill::linear({0, 96}, {0, 120}, {{0, rgb(0x8fd86f)}, {1, pal::green}}), outline());
+        // The meadow runs on far past the stage's edges and bottom.
+        s.add(rect(-kFarEdge, 147, 2 * kFarEdge, kFarEdge), Fill::linear({0, 147}, {0, 171}, {{0, rgb(0x8fd86f)}, {1, pal::green}}), outline());
         return m.define(s);
     }();
     const int mushroom = [&] {
@@ -50,6 +53,7 @@ Movie makeRomp3()
         shine(s, {-12, -34}, 5, 2.6, -35, 170);
         return m.define(s);
     }();
+    const int butterfly = defineButterfly(m, 22, pal::yellow);
     const int stalk = [&] {
         Shape s;
         s.stroke(polyline({{0, 0}, {0, -13}}), {2.6, pal::ink});
@@ -72,12 +76,18 @@ Movie makeRomp3()
         State s;
         s[1] = place(sky, {});
         s[2] = place(ground, {});
-        s[3] = place(mushroom, at(150, 100, 2 * wave(t0, 2)));
-        s[4] = place(mushroom, at(28, 100, -2 * wave(t0, 2), 0.7));
-        // Slides once across in the loop, stretching as it goes.
-        double x = -45 + t0 * 270;
-        double stretch = 0.04 * wave(t0, 6);
-        Matrix root = at(x, 104) * Matrix::scale(1 + stretch, 1 - stretch);
+        s[3] = place(mushroom, at(116, 151, 2 * wave(t0, 2)));
+        s[4] = place(mushroom, at(20, 151, -2 * wave(t0, 2), 0.7));
+        // A butterfly flutters in a slow loop above the meadow.
+        const double b = 2 * M_PI * t0;
+        const double vx = 42 * std::cos(b), vy = 44 * std::cos(2 * b);
+        s[5] = place(butterfly, at(70 + 42 * std::sin(b), 66 + 22 * std::sin(2 * b), std::atan2(vx, -vy) * 180 / M_PI));
+        // Slides across and back once a loop, stretching as it goes, turning round at the ends.
+        double x = 68 + 26 * std::sin(b);
+        double heading = std::clamp(8 * std::cos(b), -1.0, 1.0);
+        double face = heading >= 0 ? std::max(0.12, heading) : std::min(-0.12, heading);
+        double stretch = 0.04 * wave(t0, 6) * std::fabs(heading);
+        Matrix root = at(x, 155) * Matrix::scale(face * (1 + stretch), 1 - stretch);
         s[10] = place(stalk, root * Matrix::translate(30, -20) * Matrix::rotate(-12 + 8 * wave(t0, 4)));
         s[11] = place(stalk, root * Matrix::translate(35, -19) * Matrix::rotate(14 + 8 * wave(t0, 4, 0.3)));
         s[12] = place(body, root);

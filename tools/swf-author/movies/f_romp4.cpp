@@ -9,7 +9,8 @@ namespace author {
 
 Movie makeRomp4()
 {
-    Movie m(180, 120, kFps, rgb(0xffffff));
+    // Tall, like the puzzle screen that shows it: room for the balloon and its string.
+    Movie m(120, 179, kFps, rgb(0xffffff));
     const int sky = defineBackdrop(m, rgb(0x9fdcff), rgb(0xeef9ff));
     const int cloudA = defineCloud(m, 50);
     const int cloudB = defineCloud(m, 34);
@@ -41,12 +42,12 @@ Movie makeRomp4()
         State s;
         s[1] = place(sky, {});
         // Clouds drift across a whole number of times, wrapping out of sight.
-        s[2] = place(cloudA, at(std::fmod(t0 * 260 + 40, 260) - 40, 30));
-        s[3] = place(cloudB, at(std::fmod(t0 * 520 + 150, 260) - 40, 88));
-        s[4] = place(cloudB, at(std::fmod(t0 * 260 + 170, 260) - 40, 14, 0, 0.8));
+        s[2] = place(cloudA, at(std::fmod(t0 * 200 + 40, 200) - 40, 28));
+        s[3] = place(cloudB, at(std::fmod(t0 * 400 + 150, 200) - 40, 150));
+        s[4] = place(cloudB, at(std::fmod(t0 * 200 + 110, 200) - 40, 96, 0, 0.8));
         // Floats up and down, swaying on its string.
         double sway = wave(t0, 2);
-        s[10] = place(balloon, at(90 + 10 * sway, 42 + 8 * wave(t0, 4, 0.25), -8 * sway));
+        s[10] = place(balloon, at(60 + 8 * sway, 64 + 8 * wave(t0, 4, 0.25), -8 * sway));
         m.root().frame(s);
     }
     return m;

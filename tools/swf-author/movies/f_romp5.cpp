@@ -10,10 +10,24 @@ namespace author {
 
 Movie makeRomp5()
 {
-    Movie m(180, 120, kFps, rgb(0xffffff));
+    // Tall and narrow, like the puzzle screen that shows it: a tall flower to fly round.
+    Movie m(90, 205, kFps, rgb(0xffffff));
     const int sky = defineBackdrop(m, rgb(0xfff3c4), rgb(0xfffdf2));
     const int ground = defineHill(m, 280, 36, pal::green);
     const int flower = defineFlower(m, 16, pal::pink);
+    // The lower part of the big flower's stem, with two leaves; the flower brings the rest.
+    const int stem = [&] {
+        Shape s;
+        const Path line = smoothLine({{0, 0}, {-5, -24}, {3, -46}, {0, -66}});
+        s.stroke(line, {8, pal::ink});
+        s.stroke(line, {4.8, pal::green});
+        for (double side : {-1.0, 1.0}) {
+            const double y = side < 0 ? -20 : -42;
+            Path leaf = blobPath({{0, y}, {side * 9, y - 9}, {side * 21, y - 11}, {side * 12, y + 2}});
+            part(s, leaf, pal::green, {side * 9, y - 5}, 11, 0.8);
+        }
+        return m.define(s);
+    }();
     const int small = defineFlower(m, 8, pal::blue);
     const int bee = [&] {
         Shape s;
@@ -60,14 +74,18 @@ Movie makeRomp5()
         const double t0 = double(f) / frames;
         State s;
         s[1] = place(sky, {});
-        s[2] = place(ground, at(90, 90));
-        s[3] = place(small, at(28, 100, 5 * wave(t0, 3)));
-        s[4] = place(small, at(154, 102, 5 * wave(t0, 3, 0.5)));
-        s[5] = place(flower, at(90, 62, 3 * wave(t0, 2)));
-        // A figure of eight twice a loop, facing where it flies.
+        s[2] = place(ground, at(45, 176));
+        s[3] = place(small, at(14, 184, 5 * wave(t0, 3)));
+        s[4] = place(small, at(78, 186, 5 * wave(t0, 3, 0.5)));
+        // The big flower nods on its stem.
+        const double nod = 3 * wave(t0, 2);
+        const double lean = nod * M_PI / 180, tall = 66 + 48;
+        s[5] = place(stem, at(45, 190, nod));
+        s[6] = place(flower, at(45 + tall * std::sin(lean), 190 - tall * std::cos(lean), nod));
+        // A tall figure of eight round the flower's head twice a loop, facing where it flies.
         double a = 2 * M_PI * t0 * 2;
-        double x = 90 + 58 * std::sin(a), y = 46 + 22 * std::sin(2 * a);
-        double dx = std::cos(a);
+        double x = 45 + 26 * std::sin(2 * a), y = 82 + 52 * std::sin(a);
+        double dx = std::cos(2 * a);
         bool left = dx < 0;
         Matrix root = at(x, y + 2 * wave(t0, 16), 8 * std::cos(2 * a) * (left ? -1 : 1)) * Matrix::scale(left ? -1 : 1, 1);
         s[10] = place(wing, root * Matrix::translate(-2, -8) * Matrix::rotate(-20));

@@ -10,7 +10,10 @@ namespace author {
 
 Movie makeFeliz1()
 {
-    Movie m(200, 200, kFps, rgb(0xffffff));
+    // Portrait, like the reward players; the chick stands near the bottom, the stars burst
+    // round it and up into the sky.
+    Movie m(200, 247, kFps, rgb(0xffffff));
+    const double dy = m.height() - 200;
     const int backdrop = defineBackdrop(m, rgb(0xfff4c2), rgb(0xffffff));
     const int glow = [&] {
         Shape s;
@@ -45,7 +48,7 @@ Movie makeFeliz1()
         const double t = double(f) / frames;
         State s;
         s[1] = place(backdrop, {});
-        s[2] = place(glow, at(100, 105, 0, 1 + 0.08 * wave(t, 4)));
+        s[2] = place(glow, at(100, 105 + dy, 0, 1 + 0.08 * wave(t, 4)));
         // Stars fly out from behind the chick in two waves a loop, fading as they go.
         for (int i = 0; i < 8; ++i) {
             double p = std::fmod(t * 2 + i * 0.125, 1.0);
@@ -53,7 +56,7 @@ Movie makeFeliz1()
             double d = 20 + 80 * ease(p * 1.2);
             double scale = p < 0.15 ? p / 0.15 : 1;
             ColorX fadeOut = ColorX::alpha(p > 0.7 ? 1 - (p - 0.7) / 0.3 : 1);
-            s[10 + i] = place(starIds[i], at(100 + d * std::cos(a * M_PI / 180), 100 + d * std::sin(a * M_PI / 180) * 0.85,
+            s[10 + i] = place(starIds[i], at(100 + d * std::cos(a * M_PI / 180), 100 + dy - d * 0.2 + d * std::sin(a * M_PI / 180) * 0.95,
                                              p * 200 + i * 30, scale), fadeOut);
         }
         // Four jumps a loop: a crouch, a leap with arms up, a squashy landing.
@@ -61,8 +64,8 @@ Movie makeFeliz1()
         double height = phase < 0.75 ? std::sin(M_PI * phase / 0.75) : 0;
         double squash = phase >= 0.75 ? 0.12 * std::sin(M_PI * (phase - 0.75) / 0.25) : -0.06 * height;
         double arms = -25 - 35 * height + 6 * wave(t, 8);
-        s[20] = place(ground, at(100, 182, 0, 1 - 0.35 * height));
-        placeBuddy(s, 30, chick, at(100, 180 - 55 * height), arms, arms, squash, 4 * height, word.mouth(f - kPraiseFrame));
+        s[20] = place(ground, at(100, 182 + dy, 0, 1 - 0.35 * height));
+        placeBuddy(s, 30, chick, at(100, 180 + dy - 55 * height), arms, arms, squash, 4 * height, word.mouth(f - kPraiseFrame));
         if (f == kPraiseFrame)
             m.root().startSound(word.id);
         m.root().frame(s);

@@ -10,7 +10,9 @@ namespace author {
 
 Movie makeFeliz2()
 {
-    Movie m(200, 200, kFps, rgb(0xffffff));
+    // Portrait, like the reward players: the bear at the bottom, confetti from the top.
+    Movie m(200, 238, kFps, rgb(0xffffff));
+    const double dy = m.height() - 200;
     const int backdrop = defineBackdrop(m, rgb(0xd9efff), rgb(0xffffff));
     const std::vector<int> confetti = defineConfetti(m, 12);
     const Buddy bear = defineBuddy(m, pal::blue, Ears::Bear, 92);
@@ -39,7 +41,7 @@ Movie makeFeliz2()
         // Confetti falls the height of the stage exactly once a loop per piece, tumbling.
         for (int i = 0; i < 22; ++i) {
             double x0 = std::fmod(i * 53.0 + 11, 200.0);
-            double y = std::fmod(t + i / 22.0 * 1.0, 1.0) * 230 - 15;
+            double y = std::fmod(t + i / 22.0 * 1.0, 1.0) * (m.height() + 30) - 15;
             double x = x0 + 9 * wave(t, 2 + i % 3, i * 0.17);
             double spin = 360 * t * (i % 2 ? 2 : -3) + i * 40;
             double flip = 0.35 + 0.65 * std::fabs(wave(t, 4, i * 0.11));
@@ -48,12 +50,12 @@ Movie makeFeliz2()
         // Stepping from foot to foot, rocking, arms up and waving.
         double step = wave(t, 6);
         double hop = std::fabs(step);
-        s[40] = place(shadow, at(100, 184, 0, 1 - 0.2 * hop));
-        placeBuddy(s, 50, bear, at(100, 182 - 10 * hop, 7 * step), -40 + 18 * wave(t, 6, 0.25), -40 - 18 * wave(t, 6, 0.25),
+        s[40] = place(shadow, at(100, 184 + dy, 0, 1 - 0.2 * hop));
+        placeBuddy(s, 50, bear, at(100, 182 + dy - 10 * hop, 7 * step), -40 + 18 * wave(t, 6, 0.25), -40 - 18 * wave(t, 6, 0.25),
                    -0.04 * hop, 0, word.mouth(f - kPraiseFrame));
         // A few confetti bits in front of the bear, for depth.
         for (int i = 0; i < 5; ++i) {
-            double y = std::fmod(t + i / 5.0 + 0.1, 1.0) * 230 - 15;
+            double y = std::fmod(t + i / 5.0 + 0.1, 1.0) * (m.height() + 30) - 15;
             double x = 30 + i * 36 + 8 * wave(t, 3, i * 0.2);
             s[70 + i] = place(confetti[size_t(i + 2) % confetti.size()], at(x, y, 360 * t * 3 + i * 70, 1.2));
         }

@@ -10,7 +10,9 @@ namespace author {
 
 Movie makeFeliz3()
 {
-    Movie m(200, 200, kFps, rgb(0xffffff));
+    // Portrait, like the reward players: hearts rise the whole height from the meadow.
+    Movie m(200, 247, kFps, rgb(0xffffff));
+    const double dy = m.height() - 200;
     const int backdrop = defineBackdrop(m, rgb(0xe6f9df), rgb(0xffffff));
     const int heartR = defineHeart(m, 22, pal::red);
     const int heartP = defineHeart(m, 18, pal::pink);
@@ -37,17 +39,17 @@ Movie makeFeliz3()
         for (int i = 0; i < 9; ++i) {
             double p = std::fmod(t + i / 9.0, 1.0);
             double x = 18 + std::fmod(i * 71.0, 165.0) + 10 * wave(p, 1.5, i * 0.3);
-            double y = 190 - p * 210;
+            double y = m.height() - 10 - p * (m.height() + 10);
             double a = p < 0.1 ? p / 0.1 : (p > 0.85 ? (1 - p) / 0.15 : 1);
             s[10 + i] = place(i % 2 ? heartP : heartR, at(x, y, 12 * wave(p, 2, i * 0.2), 0.8 + 0.2 * (i % 3)), ColorX::alpha(a));
         }
-        s[30] = place(hill, at(100, 165));
+        s[30] = place(hill, at(100, 165 + dy));
         // Three hops a loop with a wiggle at the top.
         double phase = std::fmod(t * 3, 1.0);
         double up = phase < 0.7 ? std::sin(M_PI * phase / 0.7) : 0;
         double land = phase >= 0.7 ? 0.13 * std::sin(M_PI * (phase - 0.7) / 0.3) : -0.05 * up;
         double arms = -20 - 50 * up;
-        placeBuddy(s, 40, friendly, at(100, 176 - 48 * up, 10 * up * wave(t, 1.5)), arms, arms, land, 3 * up, word.mouth(f - kPraiseFrame));
+        placeBuddy(s, 40, friendly, at(100, 176 + dy - 48 * up, 10 * up * wave(t, 1.5)), arms, arms, land, 3 * up, word.mouth(f - kPraiseFrame));
         if (f == kPraiseFrame)
             m.root().startSound(word.id);
         m.root().frame(s);

@@ -10,7 +10,9 @@ namespace author {
 
 Movie makeFeliz4()
 {
-    Movie m(200, 200, kFps, rgb(0xffffff));
+    // Portrait, like the reward players: the rainbow and bunny low, sparkles above.
+    Movie m(200, 256, kFps, rgb(0xffffff));
+    const double dy = m.height() - 200;
     const int backdrop = defineBackdrop(m, rgb(0xf3e6ff), rgb(0xffffff));
     const int rainbow = defineRainbow(m, 92, 9);
     const int cloud = defineCloud(m, 56);
@@ -35,21 +37,24 @@ Movie makeFeliz4()
         const double t = double(f) / frames;
         State s;
         s[1] = place(backdrop, {});
-        s[2] = place(rainbow, at(100, 150, 0, 1 + 0.02 * wave(t, 2)));
-        s[3] = place(cloud, at(18 + 3 * wave(t, 1), 146, 0, 0.8));
-        s[4] = place(cloud, at(182 - 3 * wave(t, 1), 146, 0, -0.8, 0.8));
+        s[2] = place(rainbow, at(100, 150 + dy, 0, 1 + 0.02 * wave(t, 2)));
+        s[3] = place(cloud, at(18 + 3 * wave(t, 1), 146 + dy, 0, 0.8));
+        s[4] = place(cloud, at(182 - 3 * wave(t, 1), 146 + dy, 0, -0.8, 0.8));
+        // The bunny dances on a soft bank of clouds.
+        for (int i = 0; i < 4; ++i)
+            s[5 + i] = place(cloud, at(-10 + i * 72 + 2 * wave(t, 1, i * 0.25), m.height() - 2, 0, i % 2 ? -1.7 : 1.7, 1.5));
         // The ring of sparkles turns once a loop, each twinkling.
         for (int i = 0; i < 10; ++i) {
             double a = (t + i / 10.0) * 2 * M_PI;
             double tw = 0.6 + 0.5 * std::fabs(wave(t, 4, i * 0.13));
-            s[10 + i] = place(sparks[i % 3], at(100 + 78 * std::cos(a), 112 + 34 * std::sin(a), 90 * t * 4, tw));
+            s[10 + i] = place(sparks[i % 3], at(100 + 78 * std::cos(a), 112 + dy + 34 * std::sin(a), 90 * t * 4, tw));
         }
         // A happy spin: the bunny turns (squeezed sideways) twice a loop, hopping each time.
         double phase = std::fmod(t * 2, 1.0);
         double turn = std::cos(2 * M_PI * ease(phase / 0.6));
         double up = phase < 0.6 ? std::sin(M_PI * phase / 0.6) : 0;
         double arms = -30 - 35 * up;
-        Matrix root = at(100, 176 - 26 * up) * Matrix::scale(phase < 0.6 ? std::max(0.15, std::fabs(turn)) * (turn < 0 ? -1 : 1) : 1, 1);
+        Matrix root = at(100, 176 + dy - 26 * up) * Matrix::scale(phase < 0.6 ? std::max(0.15, std::fabs(turn)) * (turn < 0 ? -1 : 1) : 1, 1);
         placeBuddy(s, 30, bunny, root, arms + 10 * wave(t, 8), arms - 10 * wave(t, 8), phase >= 0.6 ? 0.08 * std::sin(M_PI * (phase - 0.6) / 0.4) : 0, 0, word.mouth(f - kPraiseFrame));
         // The sparkles in front half of the ring pass before the bunny.
         for (int i = 0; i < 10; ++i) {

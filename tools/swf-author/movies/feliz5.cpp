@@ -10,7 +10,9 @@ namespace author {
 
 Movie makeFeliz5()
 {
-    Movie m(200, 200, kFps, rgb(0xffffff));
+    // Portrait, like the reward players: more evening sky for the fireworks.
+    Movie m(200, 233, kFps, rgb(0xffffff));
+    const double dy = m.height() - 200;
     const int backdrop = defineBackdrop(m, rgb(0x4a5fc1), rgb(0xa9c6ff));
     const int hill = defineHill(m, 300, 60, pal::green);
     const int sparkY = defineSparkle(m, 9, pal::yellow);
@@ -32,7 +34,7 @@ Movie makeFeliz5()
     const Spoken word = rewardSounds(m, fan, "¡Bravo!", 62);
 
     const int sparks[4] = {sparkY, sparkR, sparkB, sparkG};
-    const Pt bursts[3] = {{52, 52}, {150, 40}, {104, 92}};
+    const Pt bursts[3] = {{52, 60}, {150, 46}, {104, 104}};
     for (int f = 0; f < frames; ++f) {
         const double t = double(f) / frames;
         State s;
@@ -56,10 +58,10 @@ Movie makeFeliz5()
                                                                   a, 0.6 + 0.6 * (1 - p)), ColorX::alpha(p > 0.6 ? (1 - p) / 0.4 : 1));
             }
         }
-        s[50] = place(hill, at(100, 150));
+        s[50] = place(hill, at(100, 150 + dy));
         // Cheering: arms wave in turn, a bob on each beat.
         double bob = std::fabs(wave(t, 6));
-        placeBuddy(s, 60, cat, at(100, 186 - 8 * bob, 5 * wave(t, 3)), -30 - 35 * (0.5 + 0.5 * wave(t, 6)),
+        placeBuddy(s, 60, cat, at(100, 186 + dy - 8 * bob, 5 * wave(t, 3)), -30 - 35 * (0.5 + 0.5 * wave(t, 6)),
                    -30 - 35 * (0.5 - 0.5 * wave(t, 6)), 0.05 * (1 - bob), 0, word.mouth(f - kPraiseFrame));
         if (f == kPraiseFrame)
             m.root().startSound(word.id);
