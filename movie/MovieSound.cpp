@@ -95,13 +95,16 @@ void MovieSound::frameShown(Movie::SoundEvents events)
         Stream* stream = streamFor(block);
         if (!stream)
             continue;
-        if (stream->lastFrame >= 0 && block.frame != stream->lastFrame + 1)
+        // The mixer is told frames in the order they are played: playing on, the loop back to
+        // the first frame included, continues the sound seamlessly; a jump starts it anew.
+        const bool continues = stream->sequence >= 0 && block.follows;
+        if (stream->sequence >= 0 && !continues)
             stream->decoder->reset(); // the timeline jumped: old decoder state no longer fits
-        stream->lastFrame = block.frame;
+        stream->sequence += continues ? 1 : 2;
         auto samples = stream->decoder->decodeBlock(sound::bytesOf(*block.block));
         if (samples)
-            m_mixer.streamPush(m_owner, stream->id, block.frame, std::move(samples.value()));
-        m_mixer.streamShowFrame(m_owner, stream->id, block.frame);
+            m_mixer.streamPush(m_owner, stream->id, stream->sequence, std::move(samples.value()));
+        m_mixer.streamShowFrame(m_owner, stream->id, stream->sequence);
     }
 }
 

@@ -32,7 +32,7 @@ private:
     struct Stream {
         int id = 0;
         std::unique_ptr<sound::StreamDecoder> decoder;
-        int lastFrame = -1;
+        int sequence = -1;  // the number the mixer knows the last frame by
     };
     Stream* streamFor(const PlayContext::StreamBlock& block);
 

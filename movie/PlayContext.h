@@ -52,6 +52,9 @@ struct PlayContext {
         const TimelineData* data = nullptr;
         int frame = 0;
         const QByteArray* block = nullptr;
+        // Reached by playing on from the frame before (the loop back to the first frame
+        // included), not by a jump: its sound carries straight on from the last block's.
+        bool follows = false;
     };
     std::vector<StreamBlock> streamBlocks;
     bool stopAllSounds = false;

@@ -38,6 +38,7 @@ void Timeline::start()
 void Timeline::advance()
 {
     if (m_playing && frameCount() > 1) {
+        m_playingOn = true;
         if (m_frame + 1 < frameCount()) {
             ++m_frame;
             applyFrame(m_frame, nullptr);
@@ -45,6 +46,7 @@ void Timeline::advance()
         } else {
             gotoFrame(0);
         }
+        m_playingOn = false;
     }
     for (auto& entry : m_list) {
         if (entry.second.createdTick < m_context.tick)
@@ -138,7 +140,7 @@ void Timeline::enterFrame(int frame)
     }
     for (const QByteArray& block : f.streamBlocks) {
         if (m_context.streamBlocks.size() < PlayContext::MaxPendingSounds)
-            m_context.streamBlocks.push_back({m_context.alive[this], m_data, frame, &block});
+            m_context.streamBlocks.push_back({m_context.alive[this], m_data, frame, &block, m_playingOn});
     }
 }
 

@@ -46,6 +46,7 @@ private:
     const TimelineData* m_data;
     int m_nesting;
     int m_frame = 0;
+    bool m_playingOn = false;  // entering a frame by playing on rather than by a jump
     bool m_playing = true;
     std::map<int, DisplayObject> m_list;
 };

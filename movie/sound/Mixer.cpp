@@ -54,6 +54,7 @@ struct Mixer::Stream {
     int originFrame = -1, lastPushed = -1, shownFrame = -1;
     int64_t written = 0, consumed = 0;  // frames from the origin frame's start
     int64_t dropped = 0, padded = 0;
+    int64_t preroll = 0;  // silence still to play before a fresh start's first sound
 
     int64_t queued() const { return int64_t(fifo.size() - readIndex) / 2; }
 
@@ -63,6 +64,7 @@ struct Mixer::Stream {
         readIndex = 0;
         originFrame = lastPushed = shownFrame = -1;
         written = consumed = 0;
+        preroll = 0;
     }
 
     void discard(int64_t frames)
@@ -359,6 +361,7 @@ void Mixer::apply(Command& c)
             || c.frame < s->shownFrame) {
             s->restart();
             s->originFrame = c.frame;
+            s->preroll = StreamPrerollFrames;
         }
         s->lastPushed = c.frame;
         const int64_t frames = int64_t(c.samples.size() / 2);
@@ -468,12 +471,17 @@ void Mixer::mixStreams(int32_t* acc, int frames)
             s.consumed = target;
             s.dropped += behind;
         }
+        // A fresh start waits a moment, so that the next frame's sound is there before this
+        // frame's has been played even when the timeline's timer runs a little late.
+        const int64_t wait = std::min<int64_t>(s.preroll, frames);
+        s.preroll -= wait;
         // At most a frame past the end of the frame on screen; then wait for the timeline.
-        const int64_t allowed = std::clamp<int64_t>(target + 2 * frameLength - s.consumed, 0, frames);
+        const int64_t allowed = std::clamp<int64_t>(target + 2 * frameLength - s.consumed, 0, frames - wait);
         const int64_t play = std::min(allowed, s.queued());
         const int16_t* in = s.fifo.data() + s.readIndex;
+        int32_t* out = acc + wait * 2;
         for (int64_t i = 0; i < play * 2; ++i)
-            acc[i] += in[i];
+            out[i] += in[i];
         s.discard(play);
         s.consumed += play;
         s.padded += frames - play;

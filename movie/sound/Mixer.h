@@ -52,6 +52,9 @@ public:
 
     static constexpr int SampleRate = 44100;
     static constexpr int BufferFrames = 512;  // one mixed buffer, about 11.6 ms
+    // Silence before a stream's sound when it starts (or starts again after a jump): 20 ms of
+    // margin for the timeline's timer, within the one frame the stream may lag behind.
+    static constexpr int StreamPrerollFrames = 882;
 
     explicit Mixer(Output output = Output::None);
     ~Mixer();

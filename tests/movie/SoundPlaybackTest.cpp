@@ -9,6 +9,7 @@
 #include "sound/SoundDecoder.h"
 
 #include <QDir>
+#include <QMap>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -239,12 +240,14 @@ TEST(SoundPlayback, TheProgramsMoviesSoundWithoutClipping)
     // The title companions play beside the title movie's music and stay quiet.
     const QStringList quiet = {"tit1.swf", "tit2.swf", "tit5.swf"};
     int checked = 0;
+    QMap<QString, std::pair<double, int>> loudness;  // RMS, peak
     for (const QString& name : dir.entryList({"*.swf"}, QDir::Files)) {
         SCOPED_TRACE(name.toStdString());
         auto movie = movie::Movie::fromFile(dir.filePath(name));
         ASSERT_TRUE(movie);
-        const double loop = std::min(25.0, movie.value()->data().root->frames.size() / movie.value()->frameRate());
-        auto samples = movie::playOffline(dir.filePath(name), loop);
+        // A loop and a half, so the sound also crosses from the loop's end to its start.
+        const double loop = movie.value()->data().root->frames.size() / movie.value()->frameRate();
+        auto samples = movie::playOffline(dir.filePath(name), std::min(30.0, 1.5 * loop));
         ASSERT_TRUE(samples) << qPrintable(samples.error());
         int peak = 0;
         double energy = 0;
@@ -254,12 +257,49 @@ TEST(SoundPlayback, TheProgramsMoviesSoundWithoutClipping)
         }
         const double rms = std::sqrt(energy / double(samples.value().size()));
         EXPECT_LT(peak, 32000) << "clipped";
+        // Sound swings round zero: no stretch of a tenth of a second sits off to one side, as
+        // a block of coded sound that lost track of its wave would.
+        const std::vector<int16_t>& pcm = samples.value();
+        double worstOffset = 0;
+        for (size_t at = 0; at + 2 * 4410 <= pcm.size(); at += 2 * 4410) {
+            double sum = 0;
+            for (size_t i = at; i < at + 2 * 4410; i += 2)
+                sum += pcm[i];
+            worstOffset = std::max(worstOffset, std::abs(sum / 4410));
+        }
+        EXPECT_LT(worstOffset, 600) << "sound held off zero";
+        // No clicks: no step from one sample to the next stands far out from the sound's own
+        // busiest moments (a gap of silence between two frames' blocks would).
+        std::vector<int> steps;
+        for (size_t i = 2; i < pcm.size(); i += 2)
+            steps.push_back(std::abs(pcm[i] - pcm[i - 2]));
+        if (!steps.empty()) {
+            std::sort(steps.begin(), steps.end());
+            const int busiest = steps[steps.size() * 999 / 1000];
+            EXPECT_LE(steps.back(), 3 * busiest + 50) << "a click";
+        }
+        loudness[name] = {rms, peak};
         if (quiet.contains(name))
             continue;
         EXPECT_GT(rms, 100.0) << "silent";
         ++checked;
     }
     EXPECT_EQ(checked, 14);
+    // Background music stays well under the rewards (at least 6 dB quieter over a whole loop
+    // than the quietest of them) and under the goodbye's voice (its peaks 10 dB higher).
+    double loudestBackground = 0, quietestReward = 1e9;
+    int backgroundPeak = 0;
+    for (const auto& [name, level] : loudness.asKeyValueRange()) {
+        if (name.startsWith(QLatin1String("f_romp"))) {
+            loudestBackground = std::max(loudestBackground, level.first);
+            backgroundPeak = std::max(backgroundPeak, level.second);
+        } else if (name.startsWith(QLatin1String("feliz")) || name == QLatin1String("Alegria.swf")) {
+            quietestReward = std::min(quietestReward, level.first);
+        }
+    }
+    EXPECT_GT(loudestBackground, 0);
+    EXPECT_LT(loudestBackground * 2, quietestReward);
+    EXPECT_LT(backgroundPeak * 3, loudness[QStringLiteral("ADIOS.swf")].second);
 }
 
 TEST(SoundPlayback, TheAudioToolWritesWhatTheMixerMade)

@@ -233,11 +233,13 @@ TEST(Mixer, StopAllSilencesEventsAndStreamsButKeepsStreamsOpen)
     mixer.streamOpen(owner, 1, {12.0});
     mixer.streamPush(owner, 1, 0, std::vector<int16_t>(3675 * 2, 100));
     mixer.streamShowFrame(owner, 1, 0);
+    EXPECT_EQ(mixer.render(Mixer::StreamPrerollFrames)[0], 1000);  // the stream's first moment waits
     EXPECT_EQ(mixer.render(100)[0], 1100);
     mixer.stopAll(owner);
     EXPECT_TRUE(silent(mixer.render(100)));
     mixer.streamPush(owner, 1, 1, std::vector<int16_t>(3675 * 2, 100));
     mixer.streamShowFrame(owner, 1, 1);
+    mixer.render(Mixer::StreamPrerollFrames);
     EXPECT_EQ(mixer.render(100)[0], 100);
 }
 

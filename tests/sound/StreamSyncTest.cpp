@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace movie::sound;
@@ -10,6 +11,11 @@ namespace {
 
 constexpr double Fps = 12.0;
 constexpr double FrameLength = Mixer::SampleRate / Fps;  // 3675 frames
+
+bool silent(const std::vector<int16_t>& v)
+{
+    return std::all_of(v.begin(), v.end(), [](int16_t s) { return s == 0; });
+}
 
 // Stream blocks cut the way MP3 streams are: whole 1152-sample MP3 frames, so block sizes
 // wander around the movie frame's length. Values count up so order can be checked.
@@ -134,6 +140,7 @@ TEST(StreamSync, JumpStartsTheStreamAtTheNewFrame)
     mixer.render(256);
     mixer.streamPush(owner, 1, 40, std::vector<int16_t>(7350, -200));
     mixer.streamShowFrame(owner, 1, 40);
+    EXPECT_TRUE(silent(mixer.render(Mixer::StreamPrerollFrames)));  // a moment's margin, then the new place
     const auto out = mixer.render(256);
     EXPECT_EQ(out[0], -200);
     const auto status = mixer.streamStatus(owner, 1);
@@ -155,13 +162,15 @@ TEST(StreamSync, TimelineWithoutBlocksDoesNotLetTheStreamFallBehind)
     auto status = mixer.streamStatus(owner, 1);
     ASSERT_TRUE(status.has_value());
     EXPECT_GE(status->audioFrame, 29.0);
-    // A block arriving for a later frame is played without delay.
+    // A block arriving for a later frame is played after no more than the start's margin.
     mixer.streamPush(owner, 1, 31, std::vector<int16_t>(7350, 300));
     mixer.streamShowFrame(owner, 1, 31);
+    mixer.render(Mixer::StreamPrerollFrames);
     EXPECT_EQ(mixer.render(16)[0], 300);
     // So is one for an earlier frame, after the timeline jumped back.
     mixer.streamPush(owner, 1, 1, std::vector<int16_t>(7350, -300));
     mixer.streamShowFrame(owner, 1, 1);
+    mixer.render(Mixer::StreamPrerollFrames);
     EXPECT_EQ(mixer.render(16)[0], -300);
     status = mixer.streamStatus(owner, 1);
     ASSERT_TRUE(status.has_value());
@@ -181,4 +190,34 @@ TEST(StreamSync, PushesToUnknownStreamsAreIgnored)
     mixer.streamClose(owner, 9);
     mixer.render(1);
     EXPECT_FALSE(mixer.streamStatus(owner, 9).has_value());
+}
+
+TEST(StreamSync, ATimerRunningALittleLateLeavesNoGapsInTheSound)
+{
+    // Each block is exactly one frame long, and each next frame comes up to 15 ms after its
+    // sound is due (a busy timer). The margin taken at the start keeps the sound unbroken.
+    Mixer mixer;
+    const Owner owner = Mixer::newOwner();
+    mixer.streamOpen(owner, 1, {Fps});
+    const int frameLength = int(FrameLength);
+    const int lateBy[] = {0, 300, 661, 120, 661, 0, 450, 661, 661, 200};
+    std::vector<int16_t> played;
+    int64_t due = 0, rendered = 0;
+    for (int f = 0; f < 10; ++f) {
+        mixer.streamPush(owner, 1, f, std::vector<int16_t>(size_t(frameLength) * 2, 1000));
+        mixer.streamShowFrame(owner, 1, f);
+        due += frameLength;
+        // Render up to when the next frame comes: when its sound is due, plus the lateness.
+        const int64_t until = due + (f + 1 < 10 ? lateBy[f + 1] : 0);
+        auto out = mixer.render(int(until - rendered));
+        rendered = until;
+        for (size_t i = 0; i < out.size(); i += 2)
+            played.push_back(out[i]);
+    }
+    ASSERT_GT(played.size(), size_t(Mixer::StreamPrerollFrames + 9 * frameLength));
+    const std::vector<int16_t> before(played.begin(), played.begin() + Mixer::StreamPrerollFrames);
+    EXPECT_TRUE(silent(before));
+    const auto sound = played.begin() + Mixer::StreamPrerollFrames;
+    EXPECT_TRUE(std::all_of(sound, sound + 9 * frameLength, [](int16_t v) { return v == 1000; }))
+        << "a gap in the sound";
 }

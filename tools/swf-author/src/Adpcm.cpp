@@ -21,6 +21,9 @@ const int kIndex4[8] = {-1, -1, -1, -1, 2, 4, 6, 8};
 const int kIndex5[16] = {-1, -1, -1, -1, -1, -1, -1, -1, 1, 2, 4, 6, 8, 10, 13, 16};
 const int* const kIndexTables[4] = {kIndex2, kIndex3, kIndex4, kIndex5};
 
+// The largest step index a block header can hold (six bits).
+constexpr int kMaxHeaderIndex = 63;
+
 struct State {
     int sample = 0;
     int index = 0;
@@ -71,7 +74,7 @@ int bestStartIndex(const std::vector<int16_t>& pcm, size_t first, size_t count, 
     int best = 0;
     double bestErr = -1;
     size_t n = std::min<size_t>(count, 48);
-    for (int index = 0; index <= 88; index += 2) {
+    for (int index = 0; index <= kMaxHeaderIndex; index += 2) {
         State s{pcm[first], index};
         double err = 0;
         for (size_t i = 1; i < n; ++i) {
@@ -97,12 +100,15 @@ Bytes adpcmEncode(const std::vector<int16_t>& pcm, size_t first, size_t count, i
     w.ub(2, bits - 2);
     State s;
     if (index && *index >= 0)
-        s.index = std::clamp(*index, 0, 88);
+        s.index = std::clamp(*index, 0, kMaxHeaderIndex);
     else if (count > 1)
         s.index = bestStartIndex(pcm, first, count, bits);
     for (size_t i = 0; i < count; ++i) {
         int x = pcm[first + i];
         if (i % 4096 == 0) {
+            // The header has six bits for the step index: a larger one would be read back
+            // as a far smaller step and the whole block would lose track of the sound.
+            s.index = std::min(s.index, kMaxHeaderIndex);
             s.sample = x;
             w.sb(16, x);
             w.ub(6, unsigned(s.index));
