@@ -42,6 +42,11 @@ if [ -d "$shared" ]; then
     cp -f "$f" "$out/seeds/seed-$n.swf"
     n=$((n + 1))
   done < <(find "$shared" -name '*.swf' -size -64k | sort)
+  # The program's own movies too: larger, with every kind of shape and sound it makes.
+  for f in "$root"/assets/movies/*.swf; do
+    cp -f "$f" "$out/seeds/seed-$n.swf"
+    n=$((n + 1))
+  done
   # Uncompressed copies let the fuzzer mutate the tags directly.
   python3 - "$out/seeds" <<'PY' || true
 import lzma, os, struct, sys, zlib
