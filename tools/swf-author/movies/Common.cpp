@@ -64,6 +64,14 @@ Spoken speechWithMouth(Movie& m, const std::string& text, int pitch)
     return sp;
 }
 
+Stroll stroll(double angle)
+{
+    Stroll s;
+    s.heading = std::clamp(8 * std::cos(angle), -1.0, 1.0);
+    s.face = s.heading >= 0 ? std::max(0.12, s.heading) : std::min(-0.12, s.heading);
+    return s;
+}
+
 int defineBackdrop(Movie& m, Rgba top, Rgba bottom)
 {
     // The sky goes on well past the stage, so that a player wider or taller than the stage

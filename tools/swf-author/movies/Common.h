@@ -65,6 +65,14 @@ Sun defineSun(Movie& m, double r);
 void placeSun(State& s, int depth, const Sun& sun, const Matrix& root, double raysDeg, double armLeft, double armRight,
               double blink = 0, int mouth = 1);
 
+// A walker going to and fro as sin(angle): `heading` is how much it is moving (-1 left .. 1
+// right, near 0 while it turns round), `face` the sideways scale that turns it round with a
+// quick squeeze.
+struct Stroll {
+    double heading = 1, face = 1;
+};
+Stroll stroll(double angle);
+
 // A round friendly creature: the reward characters.
 enum class Ears { None, Bear, Bunny, Cat, Antennae, Tuft };
 struct Buddy {

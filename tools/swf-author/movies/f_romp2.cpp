@@ -4,7 +4,6 @@
 #include "Common.h"
 #include "Movies.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace author {
@@ -65,10 +64,9 @@ Movie makeRomp2()
         // Strolls to the right and back once a loop, never leaving the meadow, turning
         // round (a quick squeeze) at each end.
         double x = 75 + 40 * std::sin(2 * M_PI * t0), y = 150;
-        double heading = std::clamp(8 * std::cos(2 * M_PI * t0), -1.0, 1.0);
-        double face = heading >= 0 ? std::max(0.12, heading) : std::min(-0.12, heading);
-        double step = wave(t0, 16) * std::fabs(heading);
-        const Matrix root = at(x, y) * Matrix::scale(face, 1);
+        const Stroll walk = stroll(2 * M_PI * t0);
+        double step = wave(t0, 16) * std::fabs(walk.heading);
+        const Matrix root = at(x, y) * Matrix::scale(walk.face, 1);
         for (int i = 0; i < 3; ++i)
             s[10 + i] = place(leg, root * at(-14 + i * 14, -2, 20 * step * (i % 2 ? -1 : 1)));
         s[20] = place(body, root * at(0, -4 - 1.2 * std::fabs(step), 2 * step, 0.85));

@@ -4,7 +4,6 @@
 #include "Common.h"
 #include "Movies.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace author {
@@ -84,10 +83,9 @@ Movie makeRomp3()
         s[5] = place(butterfly, at(70 + 42 * std::sin(b), 66 + 22 * std::sin(2 * b), std::atan2(vx, -vy) * 180 / M_PI));
         // Slides across and back once a loop, stretching as it goes, turning round at the ends.
         double x = 68 + 26 * std::sin(b);
-        double heading = std::clamp(8 * std::cos(b), -1.0, 1.0);
-        double face = heading >= 0 ? std::max(0.12, heading) : std::min(-0.12, heading);
-        double stretch = 0.04 * wave(t0, 6) * std::fabs(heading);
-        Matrix root = at(x, 155) * Matrix::scale(face * (1 + stretch), 1 - stretch);
+        const Stroll walk = stroll(b);
+        double stretch = 0.04 * wave(t0, 6) * std::fabs(walk.heading);
+        Matrix root = at(x, 155) * Matrix::scale(walk.face * (1 + stretch), 1 - stretch);
         s[10] = place(stalk, root * Matrix::translate(30, -20) * Matrix::rotate(-12 + 8 * wave(t0, 4)));
         s[11] = place(stalk, root * Matrix::translate(35, -19) * Matrix::rotate(14 + 8 * wave(t0, 4, 0.3)));
         s[12] = place(body, root);
