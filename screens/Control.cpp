@@ -43,7 +43,8 @@ void Control::setVisible(bool visible)
 void Control::setPicture(PicturePtr picture)
 {
     m_picture = std::move(picture);
-    if (!m_stretch && m_picture && !m_picture->isNull()) {
+    // Only a picture control sizes itself to its picture; a panel keeps its rectangle.
+    if (m_kind == ControlKind::Image && !m_stretch && m_picture && !m_picture->isNull()) {
         const QSize px = m_picture->pixelSize();
         m_geometry.setSize(QSize(px.width() * kTwipsPerPixel, px.height() * kTwipsPerPixel));
     }

@@ -53,8 +53,8 @@ public:
     bool isVisible() const { return m_visible; }
     void setVisible(bool visible);
 
-    // Image: the picture. Setting it shares the object; an unstretched control takes the
-    // picture's own size.
+    // The picture. Setting it shares the object. An unstretched picture control takes the
+    // picture's own size; a panel shows it at that size from the top left of its client area.
     const PicturePtr& picture() const { return m_picture; }
     void setPicture(PicturePtr picture);
     Picture::Handle pictureHandle() const { return handleOf(m_picture); }

@@ -28,6 +28,8 @@ class PictureData {
 public:
     explicit PictureData(const QString& source)
     {
+        if (source.isEmpty())
+            return;
         QFile file(source);
         if (!file.open(QIODevice::ReadOnly)) {
             std::fprintf(stderr, "picture: cannot read %s\n", qPrintable(source));
@@ -75,10 +77,12 @@ public:
     bool isNull() const { return m_size.isEmpty(); }
     QSize size() const { return m_size; }
 
-    // Rasterised at exactly the device size asked for, so scaled pictures stay sharp.
-    QPixmap render(const QSize& size) const
+    // Rasterised at exactly the device size asked for, so scaled pictures stay sharp. A
+    // non-empty `part` (in the picture's own pixels) renders that part alone to `size`.
+    QPixmap render(const QSize& size, const QRect& part = {}) const
     {
-        const QString key = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        const QString key = QStringLiteral("%1x%2 %3,%4,%5,%6").arg(size.width()).arg(size.height())
+                                .arg(part.x()).arg(part.y()).arg(part.width()).arg(part.height());
         std::lock_guard lock(m_cacheMutex);
         if (QPixmap* cached = m_cache.object(key))
             return *cached;
@@ -88,10 +92,15 @@ public:
             QPainter p(&out);
             p.setRenderHint(QPainter::Antialiasing);
             p.setRenderHint(QPainter::SmoothPixmapTransform);
+            const QRect from = part.isEmpty() ? QRect(QPoint(0, 0), m_size) : part;
+            const double sx = double(size.width()) / from.width();
+            const double sy = double(size.height()) / from.height();
+            // The whole picture, placed so that `from` lands on the output.
+            const QRectF whole(-from.x() * sx, -from.y() * sy, m_size.width() * sx, m_size.height() * sy);
             if (m_svg)
-                m_svg->render(&p, QRectF(QPointF(0, 0), QSizeF(size)));
+                m_svg->render(&p, whole);
             else
-                p.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), m_image);
+                p.drawImage(whole, m_image);
         }
         QPixmap pixmap = QPixmap::fromImage(std::move(out));
         m_cache.insert(key, new QPixmap(pixmap), 1);
@@ -126,19 +135,27 @@ std::shared_ptr<const PictureData> dataFor(const QString& source)
 }
 } // namespace
 
-Picture::Picture(QString source, std::shared_ptr<const PictureData> data)
-    : m_handle(g_nextHandle++), m_source(std::move(source)), m_data(std::move(data))
+Picture::Picture(QString source, std::shared_ptr<const PictureData> data, QRect crop)
+    : m_handle(g_nextHandle++), m_source(std::move(source)), m_data(std::move(data)), m_crop(crop)
 {
 }
 
-std::shared_ptr<Picture> Picture::fromFile(const QString& source)
+std::shared_ptr<Picture> Picture::fromFile(const QString& source, const QRect& crop)
 {
-    return std::shared_ptr<Picture>(new Picture(source, dataFor(source)));
+    auto data = dataFor(source);
+    QRect part = crop;
+    if (!crop.isEmpty() && !QRect(QPoint(0, 0), data->size()).contains(crop)) {
+        std::fprintf(stderr, "picture: crop %d,%d %dx%d lies outside %s\n", crop.x(), crop.y(), crop.width(),
+                     crop.height(), qPrintable(source));
+        data = dataFor(QString()); // shows nothing, but is still an object of its own
+        part = QRect();
+    }
+    return std::shared_ptr<Picture>(new Picture(source, std::move(data), part));
 }
 
 bool Picture::isNull() const { return m_data->isNull(); }
 
-QSize Picture::pixelSize() const { return m_data->size(); }
+QSize Picture::pixelSize() const { return m_crop.isEmpty() ? m_data->size() : m_crop.size(); }
 
 void Picture::paint(QPainter& painter, const QRectF& target) const
 {
@@ -147,7 +164,7 @@ void Picture::paint(QPainter& painter, const QRectF& target) const
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QRect device = QRectF(target.topLeft() * dpr, target.size() * dpr).toAlignedRect();
     const QSize size(std::min(device.width(), kMaxPictureSide), std::min(device.height(), kMaxPictureSide));
-    QPixmap pixmap = m_data->render(size);
+    QPixmap pixmap = m_data->render(size, m_crop);
     painter.drawPixmap(target, pixmap, QRectF(QPointF(0, 0), QSizeF(pixmap.size())));
 }
 
@@ -155,7 +172,7 @@ QPixmap Picture::pixmap(const QSize& size) const
 {
     if (m_data->isNull() || size.isEmpty())
         return {};
-    return m_data->render(size);
+    return m_data->render(size, m_crop);
 }
 
 } // namespace screens

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <cstdint>
@@ -21,8 +22,10 @@ public:
     using Handle = std::uint64_t;
 
     // Makes a new picture object from a file (a resource path or a path on disk). A file
-    // that cannot be read still gives an object of its own, which shows nothing.
-    static std::shared_ptr<Picture> fromFile(const QString& source);
+    // that cannot be read still gives an object of its own, which shows nothing. A non-empty
+    // `crop` (in the file's own pixels) makes a picture of that part of the file alone: a
+    // puzzle piece cut from its model. A crop reaching outside the picture shows nothing.
+    static std::shared_ptr<Picture> fromFile(const QString& source, const QRect& crop = {});
 
     Handle handle() const { return m_handle; }
     const QString& source() const { return m_source; }
@@ -36,11 +39,12 @@ public:
     QPixmap pixmap(const QSize& size) const;
 
 private:
-    Picture(QString source, std::shared_ptr<const PictureData> data);
+    Picture(QString source, std::shared_ptr<const PictureData> data, QRect crop);
 
     Handle m_handle;
     QString m_source;
     std::shared_ptr<const PictureData> m_data;
+    QRect m_crop; // empty: the whole file
 };
 
 using PicturePtr = std::shared_ptr<Picture>;

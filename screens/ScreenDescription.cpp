@@ -102,7 +102,7 @@ struct Parser {
             QStringLiteral("borderStyle"), QStringLiteral("caption"), QStringLiteral("font"),
             QStringLiteral("alignment"), QStringLiteral("backStyle"), QStringLiteral("line"),
             QStringLiteral("borderColor"), QStringLiteral("play"), QStringLiteral("children"),
-            QStringLiteral("role")};
+            QStringLiteral("role"), QStringLiteral("crop")};
         c.name = o.value(QLatin1String("name")).toString();
         const QString where = c.name.isEmpty() ? QStringLiteral("control") : c.name;
         for (auto it = o.begin(); it != o.end(); ++it)
@@ -148,6 +148,14 @@ struct Parser {
             !pictureName(o.value(QLatin1String("mouseIcon")), where, c.mouseIcon) ||
             !pictureName(o.value(QLatin1String("dragIcon")), where, c.dragIcon))
             return false;
+        if (o.contains(QLatin1String("crop"))) {
+            const QJsonArray r = o.value(QLatin1String("crop")).toArray();
+            if (r.size() != 4 || c.picture.isEmpty())
+                return fail(where, QStringLiteral("\"crop\" is [x, y, width, height] in the pixels of the control's picture"));
+            c.crop = QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
+            if (c.crop.isEmpty())
+                return fail(where, QStringLiteral("an empty crop"));
+        }
         c.stretch = o.value(QLatin1String("stretch")).toBool(false);
         const QString dragMode = o.value(QLatin1String("dragMode")).toString(QStringLiteral("Manual"));
         if (dragMode != QLatin1String("Manual") && dragMode != QLatin1String("Automatic"))
@@ -206,7 +214,7 @@ void build(Screen& screen, const ControlDescription& d, Control* parent)
     c.setVisible(d.visible);
     c.setStretch(d.stretch);
     if (!d.picture.isEmpty())
-        c.setPicture(Picture::fromFile(picturePath(d.picture)));
+        c.setPicture(Picture::fromFile(picturePath(d.picture), d.crop));
     c.setDragAutomatic(d.dragAutomatic);
     c.setMousePointer(d.mousePointer);
     if (!d.mouseIcon.isEmpty())

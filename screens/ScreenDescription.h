@@ -23,6 +23,7 @@ struct ControlDescription {
     QRect geometry;
     bool visible = true;
     QString picture;
+    QRect crop; // the part of `picture` shown, in its own pixels; empty for all of it
     bool stretch = false;
     bool dragAutomatic = false;
     MousePointer mousePointer = MousePointer::Default;

@@ -187,6 +187,10 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
         const int inset = c.clientInset();
         const QRectF client = toView(c.screenGeometry().adjusted(inset, inset, -inset, -inset));
         painter.setClipRect(client, Qt::IntersectClip);
+        if (c.picture() && !c.picture()->isNull()) {
+            const QSize px = c.picture()->pixelSize();
+            c.picture()->paint(painter, QRectF(client.topLeft(), QSizeF(px.width() * s, px.height() * s)));
+        }
         if (c.drawing())
             paintDrawing(painter, c, client);
         paintList(painter, c.children());
