@@ -11,7 +11,7 @@ constexpr int kPanelBorderTwips = 2 * kTwipsPerPixel;
 } // namespace
 
 Control::Control(Screen& screen, ControlKind kind, QString name)
-    : m_screen(screen), m_kind(kind), m_name(std::move(name))
+    : m_screen(screen), m_kind(kind), m_name(std::move(name)), m_border(kind != ControlKind::Image)
 {
 }
 

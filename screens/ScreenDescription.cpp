@@ -174,7 +174,9 @@ struct Parser {
             return false;
         if (border)
             c.borderColor = *border;
-        c.border = o.value(QLatin1String("borderStyle")).toInt(1) != 0;
+        // Panels and frames have a border unless told otherwise; a picture control only when
+        // given one (a thin single line round it).
+        c.border = o.value(QLatin1String("borderStyle")).toInt(c.kind == ControlKind::Image ? 0 : 1) != 0;
         c.caption = o.value(QLatin1String("caption")).toString();
         if (o.contains(QLatin1String("font"))) {
             const QJsonObject f = o.value(QLatin1String("font")).toObject();

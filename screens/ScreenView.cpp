@@ -162,6 +162,16 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
     case ControlKind::Image:
         if (c.picture())
             c.picture()->paint(painter, r);
+        if (c.hasBorder()) {
+            // A thin single line just inside the rectangle, one design pixel wide.
+            const double w = std::max(1.0, s);
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(QPen(Qt::black, w));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(r.adjusted(w / 2, w / 2, -w / 2, -w / 2));
+            painter.restore();
+        }
         break;
     case ControlKind::Panel:
     case ControlKind::Frame: {
