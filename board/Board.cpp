@@ -3,14 +3,11 @@
 #include "Screen.h"
 #include "ScreenDescription.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
 #include <memory>
 
 namespace board {
 
 using screens::Control;
-using screens::ControlKind;
 
 QColor paletteColor(int index)
 {
@@ -31,51 +28,24 @@ struct Pen {
     qint16 drawing = 0; // -1 while a button pressed on the panel is held
 };
 
-QJsonObject table(const screens::ScreenDescription& d) { return d.rules.value(QLatin1String("board")).toObject(); }
-
 } // namespace
-
-QStringList BoardBehaviour::check(const screens::ScreenDescription& d) const
-{
-    if (!d.rules.contains(QLatin1String("board")))
-        return {};
-    QStringList errors;
-    const QJsonObject t = table(d);
-    auto need = [&](const QString& name, ControlKind kind) {
-        const auto* c = d.find(name);
-        if (!c || c->kind != kind)
-            errors << QStringLiteral("%1: board: \"%2\" is missing or the wrong kind of control").arg(d.file, name);
-    };
-    need(t.value(QLatin1String("panel")).toString(), ControlKind::Panel);
-    need(t.value(QLatin1String("cursor")).toString(), ControlKind::Image);
-    for (const QJsonValue& v : t.value(QLatin1String("tools")).toArray()) {
-        const QJsonObject tool = v.toObject();
-        need(tool.value(QLatin1String("tool")).toString(), ControlKind::Image);
-        const int color = tool.value(QLatin1String("color")).toInt(-1);
-        if (color < 0 || color > 15)
-            errors << QStringLiteral("%1: board: a tool's colour is a palette index 0 to 15").arg(d.file);
-    }
-    return errors;
-}
 
 void BoardBehaviour::attach(screens::Screen& screen, const screens::ScreenDescription& d, screens::Services&) const
 {
-    if (!d.rules.contains(QLatin1String("board")) || !check(d).isEmpty())
+    if (!d.board)
         return;
-    const QJsonObject t = table(d);
+    const screens::BoardTable& t = *d.board;
     auto pen = std::make_shared<Pen>();
-    Control* panel = screen.control(t.value(QLatin1String("panel")).toString());
-    Control* cursor = screen.control(t.value(QLatin1String("cursor")).toString());
+    Control* panel = screen.control(t.panel);
+    Control* cursor = screen.control(t.cursor);
 
     screen.addLoadStep([pen] { *pen = Pen{}; });
 
-    for (const QJsonValue& v : t.value(QLatin1String("tools")).toArray()) {
-        const QJsonObject tool = v.toObject();
-        const QString name = tool.value(QLatin1String("tool")).toString();
-        Control* control = screen.control(name);
-        const qint16 color = qint16(tool.value(QLatin1String("color")).toInt());
-        screen.on(name).click = [pen, color] { pen->color = color; };
-        screen.on(name).mouseMove = [control, cursor](const screens::MouseArgs&) { control->setMouseIcon(cursor->picture()); };
+    for (const screens::BoardTool& tool : t.tools) {
+        Control* control = screen.control(tool.tool);
+        const qint16 color = qint16(tool.color);
+        screen.on(tool.tool).click = [pen, color] { pen->color = color; };
+        screen.on(tool.tool).mouseMove = [control, cursor](const screens::MouseArgs&) { control->setMouseIcon(cursor->picture()); };
     }
 
     auto& handlers = screen.on(panel->name());

@@ -13,7 +13,6 @@ QColor paletteColor(int index);
 // on the drawing panel and moving draws one dot of the pen width at every movement.
 class BoardBehaviour : public screens::Behaviour {
 public:
-    QStringList check(const screens::ScreenDescription& description) const override;
     void attach(screens::Screen& screen, const screens::ScreenDescription& description,
                 screens::Services& services) const override;
 };

@@ -3,15 +3,14 @@
 #include "Screen.h"
 #include "ScreenDescription.h"
 
-#include <cstdio>
 #include <memory>
 
 namespace engine {
 
 using screens::Control;
 
-Activity::Activity(screens::Screen& screen, ActivityTable table, LoadMovie loadMovie)
-    : m_screen(screen), m_table(std::move(table)), m_loadMovie(std::move(loadMovie))
+Activity::Activity(screens::Screen& screen, ActivityTable table, screens::Reward reward, LoadMovie loadMovie)
+    : m_screen(screen), m_table(std::move(table)), m_reward(std::move(reward)), m_loadMovie(std::move(loadMovie))
 {
 }
 
@@ -126,9 +125,9 @@ bool Activity::checkCompletion()
 
 void Activity::reward()
 {
-    Control& player = get(m_table.rewardPlayer);
+    Control& player = get(m_reward.player);
     player.setVisible(true);
-    m_loadMovie(player, m_table.rewardMovie);
+    m_loadMovie(player, m_reward.movie);
 }
 
 void Activity::hover(Control& piece)
@@ -137,30 +136,12 @@ void Activity::hover(Control& piece)
         piece.setMouseIcon(get(m_table.cursor).picture());
 }
 
-QStringList ActivityBehaviour::check(const screens::ScreenDescription& d) const
-{
-    if (!ActivityTable::present(d))
-        return {};
-    auto table = ActivityTable::read(d);
-    if (!table)
-        return {table.error()};
-    return table->check(d);
-}
-
 void ActivityBehaviour::attach(screens::Screen& screen, const screens::ScreenDescription& d,
                                screens::Services& services) const
 {
-    if (!ActivityTable::present(d))
+    if (!d.activity || !d.reward)
         return;
-    auto table = ActivityTable::read(d);
-    QStringList errors = table ? table->check(d) : QStringList{table.error()};
-    if (!errors.isEmpty()) {
-        // A broken table leaves the screen without its game rather than with a wrong one.
-        for (const QString& e : errors)
-            std::fprintf(stderr, "numbali: %s\n", qPrintable(e));
-        return;
-    }
-    auto activity = std::make_shared<Activity>(screen, std::move(table).value(),
+    auto activity = std::make_shared<Activity>(screen, *d.activity, *d.reward,
         [&services](Control& player, const QString& movie) { player.setMovie(services.moviePath(movie)); });
     const ActivityTable& t = activity->table();
     for (const SlotRule& slot : t.slotRules)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ActivityTable.h"
 #include "Behaviour.h"
+#include "RuleTables.h"
 
 #include <functional>
 
@@ -12,6 +12,12 @@ class Screen;
 
 namespace engine {
 
+using screens::ActivityTable;
+using screens::Completion;
+using screens::DropRule;
+using screens::SlotGroup;
+using screens::SlotRule;
+
 // The drag-and-match game of one open screen: the drop rules of its slots, the completion
 // check and the reward, working on the screen's controls alone. It keeps no state of its
 // own: the whole state is the controls' pictures and visibility.
@@ -19,7 +25,7 @@ class Activity {
 public:
     using LoadMovie = std::function<void(screens::Control& player, const QString& storedName)>;
 
-    Activity(screens::Screen& screen, ActivityTable table, LoadMovie loadMovie);
+    Activity(screens::Screen& screen, ActivityTable table, screens::Reward reward, LoadMovie loadMovie);
 
     // The DragDrop of a slot, with the dragged control as its source.
     void drop(const SlotRule& slot, screens::Control& source);
@@ -41,13 +47,13 @@ private:
 
     screens::Screen& m_screen;
     ActivityTable m_table;
+    screens::Reward m_reward;
     LoadMovie m_loadMovie;
 };
 
 // Gives every screen whose description has an activity table its slot and hover handlers.
 class ActivityBehaviour : public screens::Behaviour {
 public:
-    QStringList check(const screens::ScreenDescription& description) const override;
     void attach(screens::Screen& screen, const screens::ScreenDescription& description,
                 screens::Services& services) const override;
 };

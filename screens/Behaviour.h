@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 namespace screens {
 
@@ -21,12 +20,11 @@ public:
     virtual QString moviePath(const QString& storedName) const = 0;
 };
 
-// Handlers made from one of the rule tables of a screen description.
+// Handlers made from one of the rule tables of a screen description. The tables were read
+// and checked with the description, so every name they give is a control of the screen.
 class Behaviour {
 public:
     virtual ~Behaviour() = default;
-    // Problems with the table in `description` (controls it names that are not there...).
-    virtual QStringList check(const ScreenDescription& description) const = 0;
     // Adds the handlers (and Form_Load steps) to a freshly built screen.
     virtual void attach(Screen& screen, const ScreenDescription& description, Services& services) const = 0;
 };

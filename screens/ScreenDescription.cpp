@@ -1,5 +1,7 @@
 #include "ScreenDescription.h"
 
+#include "JsonFields.h"
+#include "RuleTableReader.h"
 #include "Screen.h"
 
 #include <QApplication>
@@ -10,7 +12,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <functional>
-#include <limits>
 
 namespace screens {
 
@@ -18,193 +19,179 @@ QString picturePath(const QString& name) { return QStringLiteral(":/") + name; }
 
 namespace {
 
-struct Parser {
-    QString file;
-    QString error;
+std::optional<ControlKind> kindOf(const QString& kind)
+{
+    if (kind == QLatin1String("Image")) return ControlKind::Image;
+    if (kind == QLatin1String("PictureBox")) return ControlKind::Panel;
+    if (kind == QLatin1String("Frame")) return ControlKind::Frame;
+    if (kind == QLatin1String("Label")) return ControlKind::Label;
+    if (kind == QLatin1String("Line")) return ControlKind::Line;
+    if (kind == QLatin1String("ShockwaveFlash")) return ControlKind::Player;
+    return std::nullopt;
+}
+
+QString prefixOf(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Image: return QStringLiteral("Image");
+    case ControlKind::Panel: return QStringLiteral("Picture");
+    case ControlKind::Frame: return QStringLiteral("Frame");
+    case ControlKind::Label: return QStringLiteral("Label");
+    case ControlKind::Line: return QStringLiteral("Line");
+    case ControlKind::Player: return QStringLiteral("ShockwaveFlash");
+    }
+    return {};
+}
+
+// Reads the controls of a description, collecting every fault.
+struct ControlReader {
+    PictureExists pictureExists;
     QSet<QString> names;
 
-    bool fail(const QString& where, const QString& reason)
+    std::optional<QColor> color(Fields& f, const char* key)
     {
-        if (error.isEmpty())
-            error = QStringLiteral("%1: %2: %3").arg(file, where, reason);
-        return false;
-    }
-
-    bool color(const QJsonValue& value, const QString& where, std::optional<QColor>& out)
-    {
-        if (value.isUndefined())
-            return true;
-        const QString text = value.toString();
-        if (text == QLatin1String("system:window")) {
-            out = QApplication::palette().color(QPalette::Window);
-            return true;
+        if (!f.has(key)) {
+            f.string(key);
+            return std::nullopt;
         }
+        const QString text = f.string(key);
+        if (text == QLatin1String("system:window"))
+            return QApplication::palette().color(QPalette::Window);
         static const QRegularExpression hex(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
-        if (!hex.match(text).hasMatch())
-            return fail(where, QStringLiteral("colour \"%1\" is not #RRGGBB").arg(text));
-        out = QColor(text);
-        return true;
-    }
-
-    bool twips(const QJsonValue& value, const QString& where, int& out)
-    {
-        if (!value.isDouble())
-            return fail(where, QStringLiteral("expected a number of twips"));
-        const double v = value.toDouble();
-        if (v != static_cast<int>(v) || v < std::numeric_limits<qint16>::min() ||
-            v > std::numeric_limits<qint16>::max())
-            return fail(where, QStringLiteral("%1 is not a 16-bit whole number of twips").arg(v));
-        out = static_cast<int>(v);
-        return true;
-    }
-
-    bool pictureName(const QJsonValue& value, const QString& where, QString& out)
-    {
-        if (value.isUndefined())
-            return true;
-        out = value.toString();
-        if (out.isEmpty() || !QFile::exists(picturePath(out)))
-            return fail(where, QStringLiteral("picture \"%1\" is missing").arg(value.toString()));
-        return true;
-    }
-
-    static std::optional<ControlKind> kindOf(const QString& kind)
-    {
-        if (kind == QLatin1String("Image")) return ControlKind::Image;
-        if (kind == QLatin1String("PictureBox")) return ControlKind::Panel;
-        if (kind == QLatin1String("Frame")) return ControlKind::Frame;
-        if (kind == QLatin1String("Label")) return ControlKind::Label;
-        if (kind == QLatin1String("Line")) return ControlKind::Line;
-        if (kind == QLatin1String("ShockwaveFlash")) return ControlKind::Player;
-        return std::nullopt;
-    }
-
-    static QString prefixOf(ControlKind kind)
-    {
-        switch (kind) {
-        case ControlKind::Image: return QStringLiteral("Image");
-        case ControlKind::Panel: return QStringLiteral("Picture");
-        case ControlKind::Frame: return QStringLiteral("Frame");
-        case ControlKind::Label: return QStringLiteral("Label");
-        case ControlKind::Line: return QStringLiteral("Line");
-        case ControlKind::Player: return QStringLiteral("ShockwaveFlash");
+        if (!hex.match(text).hasMatch()) {
+            f.fault(key, QStringLiteral("colour \"%1\" is not #RRGGBB").arg(text));
+            return std::nullopt;
         }
-        return {};
+        return QColor(text);
     }
 
-    bool control(const QJsonObject& o, ControlDescription& c)
+    // Four whole numbers, each a 16-bit number of twips (or of pixels for a crop).
+    std::optional<QRect> quad(Fields& f, const char* key, const QString& shape)
     {
-        static const QSet<QString> known = {
-            QStringLiteral("name"), QStringLiteral("kind"), QStringLiteral("rect"), QStringLiteral("visible"),
-            QStringLiteral("picture"), QStringLiteral("stretch"), QStringLiteral("dragMode"),
-            QStringLiteral("mousePointer"), QStringLiteral("mouseIcon"), QStringLiteral("dragIcon"),
-            QStringLiteral("toolTipText"), QStringLiteral("backColor"), QStringLiteral("foreColor"),
-            QStringLiteral("borderStyle"), QStringLiteral("caption"), QStringLiteral("font"),
-            QStringLiteral("alignment"), QStringLiteral("backStyle"), QStringLiteral("line"),
-            QStringLiteral("borderColor"), QStringLiteral("play"), QStringLiteral("children"),
-            QStringLiteral("role"), QStringLiteral("crop")};
-        c.name = o.value(QLatin1String("name")).toString();
-        const QString where = c.name.isEmpty() ? QStringLiteral("control") : c.name;
-        for (auto it = o.begin(); it != o.end(); ++it)
-            if (!known.contains(it.key()))
-                return fail(where, QStringLiteral("unknown property \"%1\"").arg(it.key()));
-        const auto kind = kindOf(o.value(QLatin1String("kind")).toString());
-        if (!kind)
-            return fail(where, QStringLiteral("unknown control kind \"%1\"").arg(o.value(QLatin1String("kind")).toString()));
+        const auto a = f.array(key);
+        if (!a)
+            return std::nullopt;
+        int v[4] = {};
+        if (a->size() != 4) {
+            f.fault(key, QStringLiteral("must be %1").arg(shape));
+            return std::nullopt;
+        }
+        for (int i = 0; i < 4; ++i) {
+            const double d = (*a)[i].toDouble(0.5);
+            if (!(*a)[i].isDouble() || d != static_cast<int>(d) || d < -32768 || d > 32767) {
+                f.fault(key, QStringLiteral("%1 is not a 16-bit whole number").arg((*a)[i].toVariant().toString()));
+                return std::nullopt;
+            }
+            v[i] = static_cast<int>(d);
+        }
+        return QRect(v[0], v[1], v[2], v[3]);
+    }
+
+    QString picture(Fields& f, const char* key)
+    {
+        const QString name = f.string(key);
+        if (f.has(key) && (name.isEmpty() || !pictureExists(name)))
+            f.fault(key, QStringLiteral("picture \"%1\" is missing").arg(name));
+        return name;
+    }
+
+    std::optional<ControlDescription> control(Fields f)
+    {
+        ControlDescription c;
+        c.name = f.requiredString("name");
+        const QString kindName = f.requiredString("kind");
+        const auto kind = kindOf(kindName);
+        if (!kind) {
+            if (!kindName.isEmpty())
+                f.fault("kind", QStringLiteral("unknown control kind \"%1\"").arg(kindName));
+            return std::nullopt;
+        }
         c.kind = *kind;
         static const QRegularExpression numbered(QStringLiteral("^([A-Za-z]+)([1-9][0-9]*)$"));
         const auto m = numbered.match(c.name);
         if (!m.hasMatch() || m.captured(1) != prefixOf(c.kind))
-            return fail(where, QStringLiteral("a %1 control must be named %2 and a number")
-                                   .arg(o.value(QLatin1String("kind")).toString(), prefixOf(c.kind)));
-        if (names.contains(c.name))
-            return fail(where, QStringLiteral("duplicate control name"));
+            f.fault("name", QStringLiteral("a %1 control must be named %2 and a number").arg(kindName, prefixOf(c.kind)));
+        else if (names.contains(c.name))
+            f.fault("name", QStringLiteral("duplicate control name %1").arg(c.name));
         names.insert(c.name);
 
         if (c.kind == ControlKind::Line) {
-            const QJsonArray l = o.value(QLatin1String("line")).toArray();
-            int v[4] = {};
-            if (l.size() != 4)
-                return fail(where, QStringLiteral("a line needs \"line\": [X1, Y1, X2, Y2]"));
-            for (int i = 0; i < 4; ++i)
-                if (!twips(l[i], where, v[i]))
-                    return false;
-            c.line = QLine(v[0], v[1], v[2], v[3]);
-            c.geometry = QRect(c.line.p1(), c.line.p2()).normalized();
+            if (!f.has("line"))
+                f.fault("line", QStringLiteral("a line needs \"line\": [X1, Y1, X2, Y2]"));
+            if (const auto l = quad(f, "line", QStringLiteral("[X1, Y1, X2, Y2]"))) {
+                c.line = QLine(l->x(), l->y(), l->width(), l->height());
+                c.geometry = QRect(c.line.p1(), c.line.p2()).normalized();
+            }
         } else {
-            const QJsonArray r = o.value(QLatin1String("rect")).toArray();
-            int v[4] = {};
-            if (r.size() != 4)
-                return fail(where, QStringLiteral("\"rect\" must be [Left, Top, Width, Height]"));
-            for (int i = 0; i < 4; ++i)
-                if (!twips(r[i], where, v[i]))
-                    return false;
-            if (v[2] < 0 || v[3] < 0)
-                return fail(where, QStringLiteral("negative width or height"));
-            c.geometry = QRect(v[0], v[1], v[2], v[3]);
+            if (!f.has("rect"))
+                f.fault("rect", QStringLiteral("missing: [Left, Top, Width, Height]"));
+            if (const auto r = quad(f, "rect", QStringLiteral("[Left, Top, Width, Height]"))) {
+                if (r->width() < 0 || r->height() < 0)
+                    f.fault("rect", QStringLiteral("negative width or height"));
+                c.geometry = *r;
+            }
         }
-        c.visible = o.value(QLatin1String("visible")).toBool(true);
-        if (!pictureName(o.value(QLatin1String("picture")), where, c.picture) ||
-            !pictureName(o.value(QLatin1String("mouseIcon")), where, c.mouseIcon) ||
-            !pictureName(o.value(QLatin1String("dragIcon")), where, c.dragIcon))
-            return false;
-        if (o.contains(QLatin1String("crop"))) {
-            const QJsonArray r = o.value(QLatin1String("crop")).toArray();
-            if (r.size() != 4 || c.picture.isEmpty())
-                return fail(where, QStringLiteral("\"crop\" is [x, y, width, height] in the pixels of the control's picture"));
-            c.crop = QRect(r[0].toInt(), r[1].toInt(), r[2].toInt(), r[3].toInt());
-            if (c.crop.isEmpty())
-                return fail(where, QStringLiteral("an empty crop"));
+        c.visible = f.boolean("visible", true);
+        c.picture = picture(f, "picture");
+        c.mouseIcon = picture(f, "mouseIcon");
+        c.dragIcon = picture(f, "dragIcon");
+        if (f.has("crop")) {
+            const auto crop = quad(f, "crop", QStringLiteral("[x, y, width, height] in the pixels of the picture"));
+            if (c.picture.isEmpty() || c.kind != ControlKind::Image)
+                f.fault("crop", QStringLiteral("only a picture control with a picture can be cropped"));
+            else if (crop && crop->isEmpty())
+                f.fault("crop", QStringLiteral("an empty crop"));
+            else if (crop)
+                c.crop = *crop;
         }
-        c.stretch = o.value(QLatin1String("stretch")).toBool(false);
-        const QString dragMode = o.value(QLatin1String("dragMode")).toString(QStringLiteral("Manual"));
+        c.stretch = f.boolean("stretch", false);
+        const QString dragMode = f.string("dragMode", QStringLiteral("Manual"));
         if (dragMode != QLatin1String("Manual") && dragMode != QLatin1String("Automatic"))
-            return fail(where, QStringLiteral("dragMode must be Manual or Automatic"));
+            f.fault("dragMode", QStringLiteral("dragMode must be Manual or Automatic"));
         c.dragAutomatic = dragMode == QLatin1String("Automatic");
-        const int pointer = o.value(QLatin1String("mousePointer")).toInt(0);
+        const int pointer = f.integer("mousePointer", 0);
         if (pointer != 0 && pointer != 4 && pointer != 99)
-            return fail(where, QStringLiteral("mousePointer must be 0, 4 or 99"));
-        c.mousePointer = static_cast<MousePointer>(pointer);
-        c.toolTip = o.value(QLatin1String("toolTipText")).toString();
-        if (!color(o.value(QLatin1String("backColor")), where, c.backColor) ||
-            !color(o.value(QLatin1String("foreColor")), where, c.foreColor))
-            return false;
-        std::optional<QColor> border;
-        if (!color(o.value(QLatin1String("borderColor")), where, border))
-            return false;
-        if (border)
+            f.fault("mousePointer", QStringLiteral("mousePointer must be 0, 4 or 99"));
+        else
+            c.mousePointer = static_cast<MousePointer>(pointer);
+        c.toolTip = f.string("toolTipText");
+        c.backColor = color(f, "backColor");
+        c.foreColor = color(f, "foreColor");
+        if (const auto border = color(f, "borderColor"))
             c.borderColor = *border;
         // Panels and frames have a border unless told otherwise; a picture control only when
         // given one (a thin single line round it).
-        c.border = o.value(QLatin1String("borderStyle")).toInt(c.kind == ControlKind::Image ? 0 : 1) != 0;
-        c.caption = o.value(QLatin1String("caption")).toString();
-        if (o.contains(QLatin1String("font"))) {
-            const QJsonObject f = o.value(QLatin1String("font")).toObject();
-            c.font.face = f.value(QLatin1String("face")).toString(c.font.face);
-            c.font.points = f.value(QLatin1String("size")).toDouble(c.font.points);
-            c.font.bold = f.value(QLatin1String("bold")).toBool(false);
-            c.font.italic = f.value(QLatin1String("italic")).toBool(false);
+        const int borderStyle = f.integer("borderStyle", c.kind == ControlKind::Image ? 0 : 1);
+        if (borderStyle != 0 && borderStyle != 1)
+            f.fault("borderStyle", QStringLiteral("borderStyle must be 0 or 1"));
+        c.border = borderStyle != 0;
+        c.caption = f.string("caption");
+        if (auto font = f.object("font")) {
+            c.font.face = font->string("face", c.font.face);
+            c.font.points = font->number("size", c.font.points);
+            c.font.bold = font->boolean("bold", false);
+            c.font.italic = font->boolean("italic", false);
             if (c.font.points <= 0 || c.font.points > 200)
-                return fail(where, QStringLiteral("font size out of range"));
+                font->fault("size", QStringLiteral("font size out of range"));
+            font->finish();
         }
-        c.alignment = o.value(QLatin1String("alignment")).toInt(0);
+        c.alignment = f.integer("alignment", 0);
         if (c.alignment < 0 || c.alignment > 2)
-            return fail(where, QStringLiteral("alignment must be 0, 1 or 2"));
-        c.transparent = o.value(QLatin1String("backStyle")).toInt(1) == 0;
-        c.play = o.value(QLatin1String("play")).toBool(true);
+            f.fault("alignment", QStringLiteral("alignment must be 0, 1 or 2"));
+        const int backStyle = f.integer("backStyle", 1);
+        c.transparent = backStyle == 0;
+        c.play = f.boolean("play", true);
 
-        const QJsonValue children = o.value(QLatin1String("children"));
-        if (!children.isUndefined()) {
+        if (const auto children = f.array("children")) {
             if (c.kind != ControlKind::Panel && c.kind != ControlKind::Frame)
-                return fail(where, QStringLiteral("only panels and frames hold controls"));
-            for (const QJsonValue& child : children.toArray()) {
-                ControlDescription cd;
-                if (!control(child.toObject(), cd))
-                    return false;
-                c.children.push_back(std::move(cd));
-            }
+                f.fault("children", QStringLiteral("only panels and frames hold controls"));
+            for (int i = 0; i < children->size(); ++i)
+                if (auto child = f.element("children", *children, i))
+                    if (auto cd = control(std::move(*child)))
+                        c.children.push_back(std::move(*cd));
         }
-        return true;
+        f.finish();
+        return c;
     }
 };
 
@@ -244,55 +231,57 @@ void build(Screen& screen, const ControlDescription& d, Control* parent)
 
 } // namespace
 
-Result<ScreenDescription> ScreenDescription::parse(const QByteArray& json, const QString& file)
+Result<ScreenDescription> ScreenDescription::parse(const QByteArray& json, const QString& file,
+                                                   const PictureExists& pictureExists)
 {
     QJsonParseError jsonError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &jsonError);
     if (doc.isNull())
         return Result<ScreenDescription>::failure(
-            QStringLiteral("%1: not valid JSON: %2").arg(file, jsonError.errorString()));
+            QStringLiteral("%1: not valid JSON: %2 at byte %3").arg(file, jsonError.errorString()).arg(jsonError.offset));
     if (!doc.isObject())
         return Result<ScreenDescription>::failure(QStringLiteral("%1: not a JSON object").arg(file));
 
-    Parser parser{file, {}, {}};
-    const QJsonObject root = doc.object();
+    Faults faults(file);
+    Fields root(doc.object(), QString(), faults);
+    ControlReader reader{pictureExists ? pictureExists : [](const QString& name) { return QFile::exists(picturePath(name)); }, {}};
     ScreenDescription d;
     d.file = file;
-    d.rules = root;
-    d.name = root.value(QLatin1String("name")).toString();
-    if (d.name.isEmpty())
-        return Result<ScreenDescription>::failure(QStringLiteral("%1: the screen has no name").arg(file));
-    d.caption = root.value(QLatin1String("caption")).toString(d.name);
-    const QJsonArray size = root.value(QLatin1String("clientSize")).toArray();
-    int w = 0, h = 0;
-    if (size.size() != 2 || !parser.twips(size[0], QStringLiteral("clientSize"), w) ||
-        !parser.twips(size[1], QStringLiteral("clientSize"), h) || w <= 0 || h <= 0)
-        return Result<ScreenDescription>::failure(
-            parser.error.isEmpty() ? QStringLiteral("%1: clientSize must be [width, height] in twips").arg(file)
-                                   : parser.error);
-    d.clientSize = QSize(w, h);
-    std::optional<QColor> back;
-    if (!parser.color(root.value(QLatin1String("backColor")), QStringLiteral("backColor"), back))
-        return Result<ScreenDescription>::failure(parser.error);
-    if (back)
-        d.backColor = *back;
-    if (!parser.pictureName(root.value(QLatin1String("icon")), QStringLiteral("icon"), d.icon))
-        return Result<ScreenDescription>::failure(parser.error);
-    for (const QJsonValue& v : root.value(QLatin1String("controls")).toArray()) {
-        ControlDescription c;
-        if (!parser.control(v.toObject(), c))
-            return Result<ScreenDescription>::failure(parser.error);
-        d.controls.push_back(std::move(c));
+    d.name = root.requiredString("name");
+    d.caption = root.string("caption", d.name);
+    if (const auto size = root.array("clientSize")) {
+        const double w = size->at(0).toDouble(), h = size->at(1).toDouble();
+        if (size->size() != 2 || w != int(w) || h != int(h) || w <= 0 || h <= 0 || w > 32767 || h > 32767)
+            root.fault("clientSize", QStringLiteral("clientSize must be [width, height] in twips"));
+        else
+            d.clientSize = QSize(int(w), int(h));
+    } else {
+        root.fault("clientSize", QStringLiteral("missing: [width, height] in twips"));
     }
+    if (const auto back = reader.color(root, "backColor"))
+        d.backColor = *back;
+    d.icon = reader.picture(root, "icon");
+    if (const auto controls = root.array("controls")) {
+        for (int i = 0; i < controls->size(); ++i)
+            if (auto f = root.element("controls", *controls, i))
+                if (auto c = reader.control(std::move(*f)))
+                    d.controls.push_back(std::move(*c));
+    }
+    readRuleTables(root, d);
+    root.finish();
+    if (!faults.isEmpty())
+        return Result<ScreenDescription>::failure(faults.list().join(QLatin1Char('\n')));
     return d;
 }
 
-Result<ScreenDescription> ScreenDescription::load(const QString& file)
+Result<ScreenDescription> ScreenDescription::read(const QString& file, const PictureExists& pictureExists)
 {
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return Result<ScreenDescription>::failure(QStringLiteral("%1: cannot be read").arg(file));
-    return parse(f.readAll(), file);
+    if (f.size() > 4 * 1024 * 1024)
+        return Result<ScreenDescription>::failure(QStringLiteral("%1: too large for a screen description").arg(file));
+    return parse(f.readAll(), file, pictureExists);
 }
 
 const ControlDescription* ScreenDescription::find(const QString& controlName) const

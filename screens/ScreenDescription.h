@@ -2,12 +2,13 @@
 
 #include "Control.h"
 #include "Result.h"
+#include "RuleTables.h"
 
 #include <QColor>
-#include <QJsonObject>
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -43,8 +44,12 @@ struct ControlDescription {
     std::vector<ControlDescription> children;
 };
 
-// A screen as its description file gives it. Parsed and checked once; every visit to the
-// screen builds a fresh set of controls and picture objects from it.
+// Whether a picture named in a description can be found.
+using PictureExists = std::function<bool(const QString& name)>;
+
+// A screen as its description file gives it: its controls and its rule tables, parsed and
+// checked once; every visit to the screen builds a fresh set of controls and picture objects
+// from it.
 struct ScreenDescription {
     QString file;
     QString name;
@@ -53,12 +58,19 @@ struct ScreenDescription {
     QColor backColor = Qt::white;
     QString icon;
     std::vector<ControlDescription> controls;
-    // The whole file, for the rule tables that behaviours read.
-    QJsonObject rules;
 
-    // Parses and checks a description. Pictures are resolved against the resource root.
-    static Result<ScreenDescription> parse(const QByteArray& json, const QString& file);
-    static Result<ScreenDescription> load(const QString& file);
+    std::vector<MovieLoad> load;
+    std::vector<NavigationButton> navigation;
+    std::optional<Reward> reward;
+    std::optional<ActivityTable> activity;
+    std::optional<BoardTable> board;
+
+    // Parses and checks a description. A broken one is refused with every fault found, one
+    // per line, each naming the file and the JSON path. Pictures are looked up among the
+    // program's resources unless `pictureExists` says otherwise.
+    static Result<ScreenDescription> parse(const QByteArray& json, const QString& file,
+                                           const PictureExists& pictureExists = {});
+    static Result<ScreenDescription> read(const QString& file, const PictureExists& pictureExists = {});
 
     const ControlDescription* find(const QString& controlName) const;
     std::unique_ptr<Screen> instantiate() const;

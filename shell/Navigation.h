@@ -9,7 +9,6 @@ namespace shell {
 // the named goodbye player.
 class Navigation : public screens::Behaviour {
 public:
-    QStringList check(const screens::ScreenDescription& description) const override;
     void attach(screens::Screen& screen, const screens::ScreenDescription& description,
                 screens::Services& services) const override;
 };
@@ -17,7 +16,6 @@ public:
 // The movies a screen's Form_Load loads, in order, from its "load" table.
 class LoadMovies : public screens::Behaviour {
 public:
-    QStringList check(const screens::ScreenDescription& description) const override;
     void attach(screens::Screen& screen, const screens::ScreenDescription& description,
                 screens::Services& services) const override;
 };

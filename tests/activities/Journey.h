@@ -8,8 +8,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QThread>
 #include <cmath>
 
@@ -76,9 +74,9 @@ struct Journey : ActivityHarness {
     QString exitButton()
     {
         const auto* d = shell.catalog().find(shell.currentScreen()->name());
-        for (const auto& entry : d->rules.value(QLatin1String("navigation")).toArray())
-            if (entry.toObject().contains(QLatin1String("exit")))
-                return entry.toObject().value(QLatin1String("button")).toString();
+        for (const screens::NavigationButton& b : d->navigation)
+            if (!b.exitPlayer.isEmpty())
+                return b.button;
         return {};
     }
 

@@ -105,3 +105,33 @@ TEST_F(Geometry, PlayersRecordEveryLoadSoTheSameMovieRestarts)
     EXPECT_EQ(player.movieLoads(), 2);
     EXPECT_EQ(player.movie(), QStringLiteral("/x/feliz1.swf"));
 }
+
+TEST_F(PictureIdentity, ACroppedPictureShowsOnlyItsPartAndIsAnObjectOfItsOwn)
+{
+    // Left half red, right half blue: a crop of the right half is all blue.
+    QImage halves(40, 20, QImage::Format_ARGB32);
+    halves.fill(Qt::red);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 20; x < 40; ++x)
+            halves.setPixelColor(x, y, Qt::blue);
+    const QString file = pictures.solid(QStringLiteral("halves"), Qt::white);
+    halves.save(file);
+
+    auto whole = Picture::fromFile(file);
+    auto right = Picture::fromFile(file, QRect(20, 0, 20, 20));
+    EXPECT_NE(whole->handle(), right->handle());
+    EXPECT_EQ(right->pixelSize(), QSize(20, 20));
+    const QImage shown = right->pixmap(QSize(60, 60)).toImage();
+    EXPECT_EQ(shown.pixelColor(2, 2), QColor(Qt::blue));
+    EXPECT_EQ(shown.pixelColor(57, 57), QColor(Qt::blue));
+
+    // An unstretched picture control takes the crop's size.
+    Control& piece = add(ControlKind::Image, QStringLiteral("Image1"), QRect(0, 0, 1, 1));
+    piece.setPicture(right);
+    EXPECT_EQ(piece.geometry().size(), QSize(300, 300));
+
+    // A crop outside the file shows nothing but is still its own object.
+    auto outside = Picture::fromFile(file, QRect(30, 0, 20, 20));
+    EXPECT_TRUE(outside->isNull());
+    EXPECT_NE(outside->handle(), right->handle());
+}

@@ -240,3 +240,26 @@ TEST_F(ViewFixture, PicturesStaySharpWhenScaledUp)
     EXPECT_EQ(inside, QColor(Qt::red));
     EXPECT_EQ(outside, QColor(Qt::white));
 }
+
+TEST_F(ViewFixture, APanelGivenAPictureShowsItAtItsOwnSizeFromItsTopLeftAndKeepsItsRectangle)
+{
+    Control& panel = *screen.control(QStringLiteral("Picture1"));
+    screen.control(QStringLiteral("Image1"))->setDragAutomatic(true);
+    screen.control(QStringLiteral("Image2"))->setDragAutomatic(true);
+    screen.on(QStringLiteral("Picture1")).dragDrop = [&panel](Control& source, float, float) { panel.setPicture(source.picture()); };
+    const QRect before = panel.geometry();
+    const QPoint client = at(6000 + panel.clientInset(), 1500 + panel.clientInset());
+    const QPoint drop = at(7500, 4000); // the panel's own background, clear of its piece
+
+    mouse::drag(&view, at(1800, 1800), drop);
+    EXPECT_EQ(panel.geometry(), before);
+    EXPECT_EQ(panel.pictureHandle(), screen.control(QStringLiteral("Image1"))->pictureHandle());
+    EXPECT_EQ(pixel(client + QPoint(4, 4)), QColor(Qt::red));
+    EXPECT_EQ(pixel(client + QPoint(28, 4)), QColor(Qt::red));   // 32 pixels wide, unstretched
+    EXPECT_EQ(pixel(client + QPoint(40, 4)), QColor(Qt::yellow)); // and no further
+    EXPECT_EQ(pixel(client + QPoint(4, 100)), QColor(Qt::yellow));
+
+    mouse::drag(&view, at(3600, 3600), drop);
+    EXPECT_EQ(panel.geometry(), before);
+    EXPECT_EQ(pixel(client + QPoint(4, 4)), QColor(Qt::blue));
+}

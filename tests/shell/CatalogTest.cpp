@@ -5,8 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonObject>
+#include <QTemporaryDir>
 #include <QPalette>
 #include <gtest/gtest.h>
 
@@ -78,14 +77,12 @@ TEST(Catalog, AllFortyThreeScreensLoadCleanlyAndPassEveryRuleCheck)
     shell::Shell shell(QStringLiteral("/app"));
     auto& catalog = shell.catalog();
     EXPECT_EQ(catalog.names().size(), 43);
+    const QStringList faults = catalog.checkAll();
+    EXPECT_TRUE(faults.isEmpty()) << qPrintable(faults.join(QLatin1Char('\n')));
     for (const ScreenRow& row : kScreens) {
         SCOPED_TRACE(row.name);
         const ScreenDescription* d = catalog.find(s(row.name));
         ASSERT_TRUE(d) << qPrintable(catalog.errorOf(s(row.name)));
-        for (const auto& behaviour : shell.behaviours()) {
-            const QStringList errors = behaviour->check(*d);
-            EXPECT_TRUE(errors.isEmpty()) << qPrintable(errors.join(QLatin1Char('\n')));
-        }
         EXPECT_EQ(d->caption, s(row.caption));
         EXPECT_EQ(d->clientSize, QSize(row.width, row.height));
         const QColor back = s(row.name) == s("Cantidad5") ? QApplication::palette().color(QPalette::Window) : QColor(Qt::white);
@@ -100,9 +97,9 @@ TEST(Catalog, AllFortyThreeScreensLoadCleanlyAndPassEveryRuleCheck)
             EXPECT_EQ(screen->control(s(player))->movie(), shell::moviePath(QStringLiteral("/app"), s(row.background)));
         }
         if (row.reward) {
-            const QJsonObject reward = d->rules.value(QLatin1String("reward")).toObject();
-            EXPECT_EQ(reward.value(QLatin1String("player")).toString(), QStringLiteral("ShockwaveFlash1"));
-            EXPECT_EQ(reward.value(QLatin1String("movie")).toString(), s(row.reward));
+            ASSERT_TRUE(d->reward);
+            EXPECT_EQ(d->reward->player, QStringLiteral("ShockwaveFlash1"));
+            EXPECT_EQ(d->reward->movie, s(row.reward));
         }
     }
 }
@@ -126,4 +123,24 @@ TEST(MoviePaths, TheStoredNameFollowsTheApplicationFolderWithThePlatformSeparato
               QStringLiteral("/a b") + sep + QStringLiteral("Alegria.swf"));
     EXPECT_EQ(shell::moviePath(QStringLiteral("/x"), QStringLiteral("\\f_romp1.swf")),
               QStringLiteral("/x") + sep + QStringLiteral("f_romp1.swf"));
+}
+
+TEST(Catalog, ABrokenDescriptionIsReportedOnceWithAllItsFaultsAndNeverOpened)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("Roto.json")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"({"name":"Roto","clientSize":[100,100],
+        "controls":[{"name":"Image1","kind":"Image","rect":[0,0,1,1]}],
+        "navigation":[{"button":"Image2","target":"Nada"}],"load":[{"player":"Image1","movie":"\\a.swf"}]})");
+    file.close();
+    shell::ScreenCatalog catalog({dir.path()});
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(catalog.find(s("Roto")));
+    EXPECT_FALSE(catalog.find(s("Roto")));
+    const QString printed = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(printed.count(QLatin1String("navigation[0].button: \"Image2\" is not a control")), 1) << qPrintable(printed);
+    EXPECT_EQ(printed.count(QLatin1String("load[0].player: \"Image1\" is the wrong kind")), 1) << qPrintable(printed);
+    // Both faults are in the one report.
+    EXPECT_EQ(catalog.checkAll().size(), 2);
 }

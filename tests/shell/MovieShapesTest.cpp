@@ -10,8 +10,6 @@
 
 #include <QDir>
 #include <QImage>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QPainter>
 #include <cmath>
 #include <map>
@@ -43,14 +41,13 @@ std::map<QString, std::vector<Showing>> showings()
                 return;
             out[movie.mid(1)].push_back({name, player, c->geometry().size(), reward || c->isVisible()});
         };
-        for (const auto& load : d->rules.value(QLatin1String("load")).toArray())
-            add(load[QLatin1String("player")].toString(), load[QLatin1String("movie")].toString(), false);
-        const QJsonObject reward = d->rules.value(QLatin1String("reward")).toObject();
-        if (!reward.isEmpty())
-            add(reward[QLatin1String("player")].toString(), reward[QLatin1String("movie")].toString(), true);
-        for (const auto& nav : d->rules.value(QLatin1String("navigation")).toArray())
-            if (nav.toObject().contains(QLatin1String("exit")))
-                add(nav[QLatin1String("exit")].toString(), QStringLiteral("\\ADIOS.swf"), false);
+        for (const screens::MovieLoad& load : d->load)
+            add(load.player, load.movie, false);
+        if (d->reward)
+            add(d->reward->player, d->reward->movie, true);
+        for (const screens::NavigationButton& b : d->navigation)
+            if (!b.exitPlayer.isEmpty())
+                add(b.exitPlayer, QStringLiteral("\\ADIOS.swf"), false);
     }
     return out;
 }
