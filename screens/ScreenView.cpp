@@ -1,13 +1,17 @@
 #include "ScreenView.h"
 
 #include "MoviePlayer.h"
+#include "TextLayout.h"
 
+#include <QGuiApplication>
 #include <QHelpEvent>
+#include <QStyleHints>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 namespace screens {
@@ -62,6 +66,8 @@ void ScreenView::setScreen(Screen* screen)
     m_loadedCount.clear();
     m_drawings.clear();
     m_screen = screen;
+    if (m_screen)
+        m_switchPress = m_lastPress;
     unsetCursor();
     QToolTip::hideText();
     if (m_screen) {
@@ -220,7 +226,10 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
         painter.setFont(font);
         painter.setPen(c.foreColor());
         const Qt::Alignment h = c.alignment() == 2 ? Qt::AlignHCenter : c.alignment() == 1 ? Qt::AlignRight : Qt::AlignLeft;
-        painter.drawText(r, int(h | Qt::AlignTop | Qt::TextWordWrap), c.caption());
+        // A caption that wraps is set in even lines, placed by the label's alignment.
+        const qreal w = std::min(r.width(), balancedWidth(font, c.caption(), r.width()) + 1);
+        const qreal x = h == Qt::AlignHCenter ? r.left() + (r.width() - w) / 2 : h == Qt::AlignRight ? r.right() - w : r.left();
+        painter.drawText(QRectF(x, r.top(), w, r.height()), int(h | Qt::AlignTop | Qt::TextWordWrap), c.caption());
         painter.restore();
         break;
     }
@@ -318,9 +327,20 @@ MouseArgs ScreenView::argsFor(const Control& control, const QPointF& viewPos, in
 
 void ScreenView::mousePressEvent(QMouseEvent* event)
 {
+    const Press press{event->timestamp(), event->globalPosition(), true};
+    const Press switched = std::exchange(m_switchPress, Press{});
+    m_lastPress = press;
     if (!m_screen)
         return;
     QToolTip::hideText();
+    if (m_swallowing)
+        return;
+    const QStyleHints* hints = QGuiApplication::styleHints();
+    if (switched.valid && press.time - switched.time <= quint64(hints->mouseDoubleClickInterval()) &&
+        (press.global - switched.global).manhattanLength() <= hints->mouseDoubleClickDistance()) {
+        m_swallowing = true;
+        return;
+    }
     const QPointF pos = event->position();
     if (m_dragSource)
         return;
@@ -352,7 +372,7 @@ void ScreenView::mousePressEvent(QMouseEvent* event)
 
 void ScreenView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_screen)
+    if (!m_screen || m_swallowing)
         return;
     const QPointF pos = event->position();
     if (m_dragSource) {
@@ -374,6 +394,10 @@ void ScreenView::mouseMoveEvent(QMouseEvent* event)
 
 void ScreenView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (m_swallowing) {
+        m_swallowing = event->buttons() != Qt::NoButton;
+        return;
+    }
     if (!m_screen)
         return;
     const QPointF pos = event->position();

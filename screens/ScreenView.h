@@ -102,6 +102,18 @@ private:
     // A control that holds the mouse while a button pressed on it is down.
     Control* m_captured = nullptr;
     int m_buttonsDown = 0;
+
+    // A press, for telling the second press of a double click.
+    struct Press {
+        quint64 time = 0;
+        QPointF global;
+        bool valid = false;
+    };
+    Press m_lastPress;
+    // The press that led to the screen now shown: a press continuing its double click
+    // belongs to the screen that is gone, and it and its release reach nothing.
+    Press m_switchPress;
+    bool m_swallowing = false;
 };
 
 } // namespace screens

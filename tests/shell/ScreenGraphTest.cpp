@@ -249,3 +249,40 @@ TEST_F(ShellFixture, ThePlaySettingIsOffOnlyOnTamanos2)
             }
     }
 }
+
+TEST_F(ShellFixture, TheSecondPressOfADoubleClickDoesNotReachTheScreenItOpened)
+{
+    struct Case {
+        const char* screen;
+        const char* button;
+        const char* opens;
+    };
+    // The next button lies where the next screen's next (or exit) button lies; the menu and
+    // enter buttons where the screen they open has buttons of its own.
+    const Case cases[] = {
+        {"Colores2", "Image16", "Colores3"},
+        {"Colores1", "Image5", "Colores2"},
+        {"Cantidad1", "Image2", "Cantidad2"},
+        {"Colores3", "Image9", "Menú"},
+        {"Presentación", "Image4", "Menú"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.screen);
+        open(s(c.screen));
+        Control* button = current().control(s(c.button));
+        ASSERT_TRUE(button);
+        mouse::doubleClick(&shell.view(), shell.view().centreOf(*button));
+        EXPECT_EQ(currentName(), s(c.opens));
+        EXPECT_EQ(prompts, 0);
+    }
+    // A press after the double-click interval, or elsewhere, is an ordinary click again.
+    open(s("Colores2"));
+    const QPoint next = shell.view().centreOf(*current().control(QStringLiteral("Image16")));
+    mouse::click(&shell.view(), next);
+    mouse::click(&shell.view(), next);
+    EXPECT_EQ(currentName(), s("Colores4"));
+    open(s("Colores2"));
+    mouse::click(&shell.view(), next);
+    mouse::send(&shell.view(), QEvent::MouseButtonDblClick, next + QPoint(40, 0), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, 120);
+    EXPECT_EQ(currentName(), s("Colores3")); // a press far from the first is its own press
+}
