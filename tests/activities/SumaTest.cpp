@@ -179,8 +179,8 @@ TEST(SumaCounts, ScreensHoldTheControlsTheyShould)
         {"Suma1", 36, 3, 0, 0, 0, 6, 7, 3},
         {"Suma2", 41, 3, 0, 0, 0, 11, 12, 3},
         {"Suma3", 26, 3, 3, 0, 0, 4, 5, 5},
-        // The screen table says 30 pictures, but the layout lists Image1 to Image29, each
-        // once; the layout is what the screen is built from.
+        // 29: the screen's pictures are Image1 to Image29, each once. A 30th would be a
+        // picture listed twice or one that does not belong to the screen.
         {"Suma4", 29, 3, 0, 2, 0, 6, 7, 3},
         {"Suma5", 27, 3, 0, 2, 0, 5, 5, 3},
     });
