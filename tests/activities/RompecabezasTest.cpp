@@ -22,6 +22,7 @@ struct Puzzle {
     std::vector<Cell> cells; // one row per slot, in the order the answer table gives them
     const char* fixed;
     const char* model;
+    const char* cursor;
     bool goodbyeShown;
 };
 
@@ -29,18 +30,18 @@ const Puzzle kPuzzles[] = {
     {"Rompecabezas1",
      {{"Image6", "Image2", "Image9", "Image12"}, {"Image7", "Image1", "Image10", "Image13"},
       {"Image8", "Image3", "Image11", "Image14"}},
-     "Image4", "Image5", true},
+     "Image4", "Image5", "Image18", true},
     {"Rompecabezas2",
      {{"Image7", "Image3", "Image13", "Image14"}, {"Image10", "Image1", "Image19", "Image20"},
       {"Image8", "Image5", "Image15", "Image16"}, {"Image9", "Image2", "Image17", "Image18"},
       {"Image12", "Image4", "Image21", "Image22"}},
-     "Image11", "Image6", true},
+     "Image11", "Image6", "Image26", true},
     {"Rompecabezas3",
      {{"Image10", "Image6", "Image19", "Image20"}, {"Image13", "Image3", "Image25", "Image26"},
       {"Image16", "Image1", "Image29", "Image30"}, {"Image11", "Image5", "Image21", "Image22"},
       {"Image14", "Image8", "Image23", "Image24"}, {"Image17", "Image7", "Image31", "Image32"},
       {"Image15", "Image2", "Image27", "Image28"}, {"Image18", "Image4", "Image33", "Image34"}},
-     "Image12", "Image9", true},
+     "Image12", "Image9", "Image38", true},
     {"Rompecabezas4",
      {{"Image13", "Image6", "Image25", "Image26"}, {"Image16", "Image2", "Image31", "Image32"},
       {"Image19", "Image3", "Image35", "Image36"}, {"Image22", "Image10", "Image39", "Image40"},
@@ -48,7 +49,7 @@ const Puzzle kPuzzles[] = {
       {"Image23", "Image5", "Image41", "Image42"}, {"Image15", "Image1", "Image29", "Image30"},
       {"Image18", "Image7", "Image33", "Image34"}, {"Image21", "Image4", "Image37", "Image38"},
       {"Image24", "Image8", "Image43", "Image44"}},
-     "Image20", "Image12", false},
+     "Image20", "Image12", "Image48", false},
     {"Rompecabezas5",
      {{"Image16", "Image11", "Image30", "Image29"}, {"Image19", "Image5", "Image32", "Image31"},
       {"Image22", "Image8", "Image38", "Image37"}, {"Image14", "Image6", "Image25", "Image26"},
@@ -56,7 +57,7 @@ const Puzzle kPuzzles[] = {
       {"Image23", "Image10", "Image40", "Image39"}, {"Image15", "Image7", "Image28", "Image27"},
       {"Image18", "Image9", "Image34", "Image33"}, {"Image21", "Image2", "Image36", "Image35"},
       {"Image24", "Image1", "Image42", "Image41"}},
-     "Image13", "Image12", false},
+     "Image13", "Image12", "Image45", false},
 };
 
 struct Rompecabezas : ActivityHarness {
@@ -88,6 +89,8 @@ struct Rompecabezas : ActivityHarness {
             dragOnto(cell.piece, cell.slot);
             EXPECT_EQ(c(cell.slot).pictureHandle(), c(cell.piece).pictureHandle()) << cell.slot;
             EXPECT_FALSE(shown(cell.piece));
+            // The piece took the pointer picture when the child's mouse came over it.
+            EXPECT_EQ(c(cell.piece).mouseIcon().get(), c(p.cursor).picture().get());
             EXPECT_TRUE(shown(cell.right));
             EXPECT_FALSE(shown(cell.wrong));
             EXPECT_EQ(rewards(), i + 1 == order.size() ? 1 : 0) << cell.slot;
