@@ -140,6 +140,61 @@ static int selftest()
             m.root().stop();
         m.root().frame(st);
     }
+    // Shape records must not leave a style selection to the reader after new styles: the
+    // old way (an edge straight after the new styles) is refused, the written way passes.
+    for (bool selectAfterNewStyles : {false, true}) {
+        BitWriter b;
+        b.u16(1);
+        b.ub(5, 1);
+        b.ub(4, 0);
+        b.u8(1);            // one solid fill
+        b.u8(0x00);
+        b.u32(0xff0000ffu);
+        b.u8(0);            // no lines
+        b.ub(4, 1);
+        b.ub(4, 0);
+        b.ub(1, 0);         // move, selecting fill 1
+        b.ub(5, 0x05);
+        b.ub(5, 2);
+        b.sb(2, 0);
+        b.sb(2, 0);
+        b.ub(1, 1);
+        auto edge = [&](int dx) {
+            b.ub(1, 1);
+            b.ub(1, 1);
+            b.ub(4, 0);
+            b.ub(1, 1);
+            b.sb(2, dx);
+            b.sb(2, 0);
+        };
+        edge(1);
+        b.ub(1, 0);         // new styles, no selection
+        b.ub(5, 0x10);
+        b.u8(1);
+        b.u8(0x00);
+        b.u32(0xff00ff00u);
+        b.u8(0);
+        b.ub(4, 1);
+        b.ub(4, 0);
+        if (selectAfterNewStyles) {
+            b.ub(1, 0);
+            b.ub(5, 0x0e);  // fill 0, fill 1 and line
+            b.ub(1, 0);
+            b.ub(1, 1);
+            // a line selection of zero bits
+        }
+        edge(-1);
+        b.ub(1, 0);
+        b.ub(5, 0);
+        const auto problems = shapeProblems(b.take(), 32);
+        for (const auto& p : problems)
+            std::printf("  %s\n", p.c_str());
+        if (selectAfterNewStyles)
+            expect(problems.empty(), "a shape selecting every style after new styles reads the same everywhere");
+        else
+            expect(problems.size() == 3 && problems[0].find("leaves the fill 0 selection") != std::string::npos,
+                   "a shape leaving its selections to the reader after new styles is refused");
+    }
     for (bool compress : {false, true}) {
         Bytes data = m.build(compress);
         QString path = QDir::temp().filePath(compress ? "numbali-selftest-c.swf" : "numbali-selftest-u.swf");

@@ -38,6 +38,8 @@ const char* tagName(int code)
     case 19: return "SoundStreamBlock";
     case 26: return "PlaceObject2";
     case 28: return "RemoveObject2";
+    case 2: return "DefineShape";
+    case 22: return "DefineShape2";
     case 32: return "DefineShape3";
     case 39: return "DefineSprite";
     case 43: return "FrameLabel";
@@ -46,6 +48,168 @@ const char* tagName(int code)
     default: return "other";
     }
 }
+
+// Bit fields, most significant bit first, within one tag body.
+struct Bits {
+    const Bytes& d;
+    size_t pos = 0;
+    int bit = 0;
+    bool ok = true;
+    unsigned ub(int n)
+    {
+        unsigned v = 0;
+        for (int i = 0; i < n; ++i) {
+            if (pos >= d.size()) {
+                ok = false;
+                return 0;
+            }
+            v = (v << 1) | ((d[pos] >> (7 - bit)) & 1);
+            if (++bit == 8) {
+                bit = 0;
+                ++pos;
+            }
+        }
+        return v;
+    }
+    void sb(int n) { ub(n); }
+    void align()
+    {
+        if (bit) {
+            bit = 0;
+            ++pos;
+        }
+    }
+    unsigned u8() { align(); return ub(8); }
+    unsigned u16() { unsigned a = u8(); return a | (u8() << 8); }
+    void skip(size_t n) { align(); pos += n; ok = ok && pos <= d.size(); }
+    void rect() { align(); int n = int(ub(5)); ub(4 * n); align(); }
+    void matrix()
+    {
+        align();
+        if (ub(1)) { int n = int(ub(5)); ub(2 * n); }
+        if (ub(1)) { int n = int(ub(5)); ub(2 * n); }
+        int n = int(ub(5));
+        ub(2 * n);
+        align();
+    }
+};
+
+// Reads a fill and a line style list; false on a style the walker does not know.
+bool styleLists(Bits& b, int version, unsigned& fills, unsigned& lines, std::string& why)
+{
+    const size_t color = version >= 3 ? 4 : 3;
+    auto count = [&] {
+        unsigned n = b.u8();
+        if (n == 0xff && version >= 2)
+            n = b.u16();
+        return n;
+    };
+    fills = count();
+    for (unsigned i = 0; i < fills && b.ok; ++i) {
+        unsigned type = b.u8();
+        if (type == 0x00) {
+            b.skip(color);
+        } else if (type == 0x10 || type == 0x12 || type == 0x13) {
+            b.matrix();
+            unsigned records = b.u8() & 0x0f;
+            b.skip(records * (1 + color));
+            if (type == 0x13)
+                b.skip(2);
+        } else if (type >= 0x40 && type <= 0x43) {
+            b.skip(2);
+            b.matrix();
+        } else {
+            why = "unknown fill style type " + std::to_string(type);
+            return false;
+        }
+    }
+    lines = count();
+    b.skip(size_t(lines) * (2 + color));
+    return b.ok;
+}
+
+} // namespace
+
+std::vector<std::string> shapeProblems(const Bytes& body, int code)
+{
+    std::vector<std::string> problems;
+    const int version = code == 2 ? 1 : code == 22 ? 2 : 3;
+    Bits b{body};
+    const unsigned id = b.u16();
+    const std::string shape = "shape " + std::to_string(id) + ": ";
+    b.rect();
+    unsigned fills = 0, lines = 0;
+    std::string why;
+    if (!styleLists(b, version, fills, lines, why)) {
+        problems.push_back(shape + (why.empty() ? "styles run past the tag" : why));
+        return problems;
+    }
+    int fillBits = int(b.ub(4)), lineBits = int(b.ub(4));
+    // Selections a record must write before the next edge: fill 0, fill 1, line.
+    bool owed[3] = {false, false, false};
+    for (int record = 0; b.ok; ++record) {
+        if (b.ub(1) == 0) {
+            const unsigned flags = b.ub(5);
+            if (flags == 0)
+                return problems; // end of shape
+            const bool newStyles = flags & 0x10, line = flags & 0x08, fill1 = flags & 0x04, fill0 = flags & 0x02;
+            if (flags & 0x01) {
+                int n = int(b.ub(5));
+                b.sb(n);
+                b.sb(n);
+            }
+            const bool chosen[3] = {fill0, fill1, line};
+            const unsigned limits[3] = {fills, fills, lines};
+            const int widths[3] = {fillBits, fillBits, lineBits};
+            for (int k = 0; k < 3; ++k) {
+                if (!chosen[k])
+                    continue;
+                owed[k] = false;
+                if (b.ub(widths[k]) > limits[k])
+                    problems.push_back(shape + "record " + std::to_string(record) + " selects a style past the end of its list");
+            }
+            if (newStyles) {
+                if (version < 2)
+                    problems.push_back(shape + "new styles in a version 1 shape");
+                if (fill0 || fill1 || line)
+                    problems.push_back(shape + "record " + std::to_string(record) +
+                                       " selects styles in the same record that brings new ones");
+                if (!styleLists(b, version, fills, lines, why)) {
+                    problems.push_back(shape + (why.empty() ? "styles run past the tag" : why));
+                    return problems;
+                }
+                fillBits = int(b.ub(4));
+                lineBits = int(b.ub(4));
+                owed[0] = owed[1] = owed[2] = true;
+            }
+        } else {
+            static const char* names[3] = {"fill 0", "fill 1", "line"};
+            for (int k = 0; k < 3; ++k)
+                if (owed[k]) {
+                    problems.push_back(shape + "record " + std::to_string(record) + ": an edge after new styles leaves the " +
+                                       names[k] + " selection to the reader");
+                    owed[k] = false;
+                }
+            const bool straight = b.ub(1);
+            const int n = int(b.ub(4)) + 2;
+            if (straight) {
+                if (b.ub(1)) {
+                    b.sb(n);
+                    b.sb(n);
+                } else {
+                    b.ub(1);
+                    b.sb(n);
+                }
+            } else {
+                b.ub(4 * n);
+            }
+        }
+    }
+    problems.push_back(shape + "records run past the end of the tag");
+    return problems;
+}
+
+namespace {
 
 double rateOf(unsigned code) { return 5512.5 * double(1u << code); }
 
@@ -93,6 +257,11 @@ bool walkTags(const Bytes& d, size_t from, size_t to, Walk& w, bool inSprite)
                 w.problems.push_back("sprite frame count differs from its ShowFrames");
             for (auto& [k, v] : inner.counts)
                 w.counts[k] += v;
+        }
+        if (code == 2 || code == 22 || code == 32) {
+            const Bytes tag(d.begin() + long(body), d.begin() + long(body + len));
+            for (const std::string& p : shapeProblems(tag, code))
+                w.problems.push_back(p);
         }
         if (code == 14) {
             Reader s{d, body};

@@ -207,26 +207,27 @@ public:
         m_w.ub(4, unsigned(m_lineBits));
     }
 
-    // Moves the pen; with styles given, selects them too.
+    // Moves the pen; with styles given, selects them too. The three selections are always
+    // written together, a zero where a layer has no such style: after new styles, readers do
+    // not agree on what an unwritten selection means.
     void move(Pt p, bool withStyles, int fill0 = 0, int fill1 = 0, int line = 0)
     {
         int x = tw(p.x), y = tw(p.y);
         m_w.ub(1, 0);
         m_w.flag(false);
-        m_w.flag(withStyles && m_lineBits > 0);
-        m_w.flag(withStyles && m_fillBits > 0);
-        m_w.flag(withStyles && m_fillBits > 0);
+        m_w.flag(withStyles); // line
+        m_w.flag(withStyles); // fill 1
+        m_w.flag(withStyles); // fill 0
         m_w.flag(true);
         int n = BitWriter::signedBits({x, y});
         m_w.ub(5, unsigned(n));
         m_w.sb(n, x);
         m_w.sb(n, y);
-        if (withStyles && m_fillBits > 0) {
+        if (withStyles) {
             m_w.ub(m_fillBits, unsigned(fill0));
             m_w.ub(m_fillBits, unsigned(fill1));
-        }
-        if (withStyles && m_lineBits > 0)
             m_w.ub(m_lineBits, unsigned(line));
+        }
         m_x = x;
         m_y = y;
     }
