@@ -3,6 +3,7 @@
 #include "MoviePlayer.h"
 #include "TextLayout.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QStyleHints>
@@ -325,8 +326,20 @@ MouseArgs ScreenView::argsFor(const Control& control, const QPointF& viewPos, in
 
 // ---- input ----
 
+namespace {
+// While a modal box (the exit question) is open, the screen beneath takes no input, however
+// the events reach it.
+bool blockedByModalBox(const QWidget* view)
+{
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal != view->window();
+}
+} // namespace
+
 void ScreenView::mousePressEvent(QMouseEvent* event)
 {
+    if (blockedByModalBox(this))
+        return;
     const Press press{event->timestamp(), event->globalPosition(), true};
     const Press switched = std::exchange(m_switchPress, Press{});
     m_lastPress = press;
@@ -372,7 +385,7 @@ void ScreenView::mousePressEvent(QMouseEvent* event)
 
 void ScreenView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!m_screen || m_swallowing)
+    if (!m_screen || m_swallowing || blockedByModalBox(this))
         return;
     const QPointF pos = event->position();
     if (m_dragSource) {
@@ -394,6 +407,8 @@ void ScreenView::mouseMoveEvent(QMouseEvent* event)
 
 void ScreenView::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (blockedByModalBox(this))
+        return;
     if (m_swallowing) {
         m_swallowing = event->buttons() != Qt::NoButton;
         return;

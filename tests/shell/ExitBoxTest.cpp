@@ -1,3 +1,6 @@
+#include "Mouse.h"
+#include "Screen.h"
+#include "ScreenView.h"
 #include "Shell.h"
 #include "Translations.h"
 
@@ -59,4 +62,32 @@ TEST(ExitBox, OnASpanishDesktopTheButtonsSaySiAndNo)
     delete spanish;
     EXPECT_EQ(yes.remove(QLatin1Char('&')), QString::fromUtf8("Sí"));
     EXPECT_EQ(no.remove(QLatin1Char('&')), QStringLiteral("No"));
+}
+
+TEST(ExitBox, WhileTheQuestionIsOpenTheScreenBeneathTakesNoDrop)
+{
+    shell::Shell shell(QStringLiteral("/opt/numbali"));
+    shell.setQuit([] {});
+    shell.view().resize(692, 475);
+    shell.view().show();
+    shell.switchTo(QStringLiteral("Colores2"));
+    screens::Screen& screen = *shell.currentScreen();
+    auto& view = shell.view();
+    const QPoint piece = view.centreOf(*screen.control(QStringLiteral("Image12")));
+    const QPoint slot = view.centreOf(*screen.control(QStringLiteral("Image1")));
+    bool tried = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        mouse::drag(&view, piece, slot); // the right piece on its slot
+        tried = true;
+        box->button(QMessageBox::No)->click();
+    });
+    mouse::click(&view, view.centreOf(*screen.control(QStringLiteral("Image19")))); // the exit door
+    ASSERT_TRUE(tried);
+    EXPECT_TRUE(screen.control(QStringLiteral("Image12"))->isVisible());
+    EXPECT_FALSE(screen.control(QStringLiteral("Image4"))->isVisible());
+    // Once the box is answered, the same drop is taken.
+    mouse::drag(&view, piece, slot);
+    EXPECT_TRUE(screen.control(QStringLiteral("Image4"))->isVisible());
 }
