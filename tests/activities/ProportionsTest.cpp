@@ -48,7 +48,7 @@ struct Showing {
 // proportions of each rectangle that shows it. Where the layout shows one picture in shapes
 // far apart (a piece in its place and in a slot of another shape), the picture is drawn for a
 // shape between them and no drawing can do better than halfway: the limit widens to that.
-TEST(Aspect, NoStretchedPictureOfAnyScreenLooksSquashed)
+TEST(Proportions, NoStretchedPictureOfAnyScreenLooksSquashed)
 {
     constexpr double kLimit = 0.15;
     shell::ScreenCatalog catalog;
