@@ -15,7 +15,7 @@ Movie makeAlegria()
     const double dy = m.height() - 200;
     const int backdrop = defineBackdrop(m, rgb(0xbfe8ff), rgb(0xffffff));
     const int rainbow = defineRainbow(m, 96, 8);
-    const std::vector<int> confetti = defineConfetti(m, 8);
+    const std::vector<int> confetti = defineConfetti(m, 14);
     const int hill = defineHill(m, 280, 50, pal::green);
     const int flower = defineFlower(m, 6, pal::red);
     const Sun sun = defineSun(m, 36);

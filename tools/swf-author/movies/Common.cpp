@@ -156,17 +156,22 @@ std::vector<int> defineConfetti(Movie& m, double size)
     return ids;
 }
 
+void flowerHead(Shape& s, Pt c, double r, Rgba petals)
+{
+    for (int i = 0; i < 5; ++i) {
+        double a = i * 72 - 90;
+        Pt p = {c.x + r * 0.62 * std::cos(a * M_PI / 180), c.y + r * 0.62 * std::sin(a * M_PI / 180)};
+        s.add(ellipse(p, r * 0.45, r * 0.33, a), Fill::solid(petals), {r * 0.12, pal::ink});
+    }
+    s.add(circle(c, r * 0.38), shaded(pal::yellow, c, r * 0.38), {r * 0.12, pal::ink});
+}
+
 int defineFlower(Movie& m, double r, Rgba petals)
 {
     Shape s;
     s.stroke(polyline({{0, 0}, {0, r * 3}}), {r * 0.5, pal::ink});
     s.stroke(polyline({{0, 0}, {0, r * 3}}), {r * 0.3, pal::green});
-    for (int i = 0; i < 5; ++i) {
-        double a = i * 72 - 90;
-        Pt c = {r * 0.62 * std::cos(a * M_PI / 180), r * 0.62 * std::sin(a * M_PI / 180)};
-        s.add(ellipse(c, r * 0.45, r * 0.33, a), Fill::solid(petals), {r * 0.12, pal::ink});
-    }
-    s.add(circle({0, 0}, r * 0.38), shaded(pal::yellow, {0, 0}, r * 0.38), {r * 0.12, pal::ink});
+    flowerHead(s, {0, 0}, r, petals);
     return m.define(s);
 }
 
@@ -218,7 +223,9 @@ Sun defineSun(Movie& m, double r)
         Path a = smoothLine({{0, 0}, {r * 0.38, -r * 0.06}, {r * 0.74, 0}});
         s.stroke(a, {r * 0.22, pal::ink});
         s.stroke(a, {r * 0.22 - 2 * lw, pal::yellow});
-        part(s, circle({r * 0.8, 0}, r * 0.16), pal::yellow, {r * 0.8, 0}, r * 0.16, r / 60);
+        // A mitten: the thumb, then the hand over it.
+        part(s, ellipse({r * 0.8, -r * 0.15}, r * 0.07, r * 0.11, 30), pal::yellow, {r * 0.8, -r * 0.15}, r * 0.1, r / 60);
+        part(s, ellipse({r * 0.86, 0}, r * 0.19, r * 0.15), pal::yellow, {r * 0.86, 0}, r * 0.18, r / 60);
         sun.arm = m.define(s);
     }
     return sun;
@@ -307,17 +314,25 @@ int defineButterfly(Movie& m, double size, Rgba wings)
 {
     const double S = size;
     Shape w;
-    // One side's pair of wings, drawn to the right of the body line.
-    Path upper = blobPath({{0, -0.05 * S}, {0.2 * S, -0.5 * S}, {0.55 * S, -0.45 * S}, {0.45 * S, 0}});
-    Path lower = blobPath({{0, 0.02 * S}, {0.35 * S, 0.05 * S}, {0.38 * S, 0.35 * S}, {0.1 * S, 0.32 * S}});
-    part(w, lower, lighter(wings, 0.2), {0.2 * S, 0.15 * S}, 0.25 * S, S / 60);
-    part(w, upper, wings, {0.3 * S, -0.25 * S}, 0.3 * S, S / 60);
-    w.add(circle({0.32 * S, -0.25 * S}, 0.07 * S), Fill::solid(rgb(0xffffff, 200)));
+    // One side's pair of wings, drawn to the right of the body line: bold shapes with a
+    // dark rim and big spots, so that it reads as a butterfly even small.
+    Path upper = blobPath({{0, -0.06 * S}, {0.14 * S, -0.52 * S}, {0.58 * S, -0.56 * S}, {0.52 * S, -0.02 * S}});
+    Path lower = blobPath({{0, 0.0}, {0.4 * S, 0.02 * S}, {0.42 * S, 0.4 * S}, {0.08 * S, 0.36 * S}});
+    const double rim = S / 40;
+    w.add(lower, Fill::solid(darker(wings, 0.45)), {rim, pal::ink});
+    w.add(transform({lower}, Matrix::translate(0.03 * S, 0.02 * S) * Matrix::scale(0.86)), shaded(lighter(wings, 0.15), {0.2 * S, 0.15 * S}, 0.25 * S));
+    w.add(upper, Fill::solid(darker(wings, 0.45)), {rim, pal::ink});
+    w.add(transform({upper}, Matrix::translate(0.05 * S, -0.03 * S) * Matrix::scale(0.86)), shaded(wings, {0.3 * S, -0.28 * S}, 0.3 * S));
+    w.add(circle({0.33 * S, -0.3 * S}, 0.1 * S), Fill::solid(pal::white), {rim * 0.8, pal::ink});
+    w.add(circle({0.24 * S, 0.19 * S}, 0.06 * S), Fill::solid(pal::yellow), {rim * 0.8, pal::ink});
     const int wing = m.define(w);
     Shape b;
-    b.add(ellipse({0, 0}, 0.07 * S, 0.3 * S), Fill::solid(pal::ink));
-    for (double side : {-1.0, 1.0})
-        b.stroke(smoothLine({{0, -0.28 * S}, {side * 0.08 * S, -0.45 * S}, {side * 0.16 * S, -0.5 * S}}), {S / 30, pal::ink});
+    b.add(ellipse({0, 0.02 * S}, 0.075 * S, 0.32 * S), Fill::solid(pal::ink));
+    b.add(circle({0, -0.3 * S}, 0.09 * S), Fill::solid(pal::ink));
+    for (double side : {-1.0, 1.0}) {
+        b.stroke(smoothLine({{side * 0.03 * S, -0.36 * S}, {side * 0.08 * S, -0.52 * S}, {side * 0.18 * S, -0.58 * S}}), {S / 22, pal::ink});
+        b.add(circle({side * 0.18 * S, -0.58 * S}, 0.045 * S), Fill::solid(pal::ink));
+    }
     const int body = m.define(b);
     Timeline flap;
     for (double k : {1.0, 0.7, 0.35, 0.7}) {

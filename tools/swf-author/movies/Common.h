@@ -51,6 +51,8 @@ int defineButterfly(Movie& m, double size, Rgba wings);
 // Confetti bits of the four main colours.
 std::vector<int> defineConfetti(Movie& m, double size);
 int defineFlower(Movie& m, double r, Rgba petals);
+// A flower's head alone, centred on `c`, to draw into a shape of one's own.
+void flowerHead(Shape& s, Pt c, double r, Rgba petals);
 // A rainbow arch standing on (0,0), `r` to its outer edge, five bands `band` wide.
 int defineRainbow(Movie& m, double r, double band);
 
