@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -23,6 +24,7 @@ struct Showing {
     QString player;
     QSize twips;
     bool seen = false;  // a visible player, or the reward player (shown before its movie loads)
+    bool reward = false;
 };
 
 // Every player of every screen with the movie it is given, read from the descriptions.
@@ -39,7 +41,7 @@ std::map<QString, std::vector<Showing>> showings()
             const screens::Control* c = screen->control(player);
             if (!c)
                 return;
-            out[movie.mid(1)].push_back({name, player, c->geometry().size(), reward || c->isVisible()});
+            out[movie.mid(1)].push_back({name, player, c->geometry().size(), reward || c->isVisible(), reward});
         };
         for (const screens::MovieLoad& load : d->load)
             add(load.player, load.movie, false);
@@ -133,4 +135,50 @@ TEST(MovieShapes, InEveryPlayerTheSceneRunsOnPastTheStageWithoutBars)
             }
         }
     }
+}
+
+namespace {
+
+// How busy a band of a picture is: the share of its pixels that differ clearly from their
+// neighbours to the right and below. Outlines and drawn things count; gradients do not.
+double busyness(const QImage& img, int top, int bottom)
+{
+    int busy = 0, all = 0;
+    for (int y = top; y + 2 < bottom; ++y)
+        for (int x = 0; x + 2 < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y), r = img.pixel(x + 2, y), d = img.pixel(x, y + 2);
+            auto far = [](QRgb a, QRgb b) { return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 60; };
+            busy += far(p, r) || far(p, d);
+            ++all;
+        }
+    return all ? double(busy) / all : 0;
+}
+
+} // namespace
+
+TEST(MovieShapes, EachRewardFillsItsPictureTopAndBottom)
+{
+    int rewards = 0;
+    for (const auto& [file, list] : showings()) {
+        if (std::none_of(list.begin(), list.end(), [](const Showing& s) { return s.reward; }))
+            continue;
+        ++rewards;
+        SCOPED_TRACE(qPrintable(file));
+        auto m = load(file);
+        ASSERT_TRUE(m);
+        double top = 0, bottom = 0;
+        const int frames = m->root().frameCount();
+        for (int f = 0; f < frames; ++f) {
+            m->tick();
+            if (f % 6 != 3)
+                continue;
+            const QImage img = m->snapshot();
+            top += busyness(img, 0, img.height() / 2);
+            bottom += busyness(img, img.height() / 2, img.height());
+        }
+        // A character low on the stage under an empty sky reads small; the top half of the
+        // picture must be drawn on too, if less than the bottom.
+        EXPECT_GE(top, bottom / 3) << "the top half is " << top / bottom << " as busy as the bottom";
+    }
+    EXPECT_EQ(rewards, 6);
 }

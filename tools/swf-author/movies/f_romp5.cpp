@@ -80,16 +80,17 @@ Movie makeRomp5()
         s[3] = place(small, at(14, 184, 5 * wave(t0, 3)));
         s[4] = place(small, at(78, 186, 5 * wave(t0, 3, 0.5)));
         // The big flower nods from the ground.
-        const double nod = 3 * wave(t0, 2);
+        const double nod = 3 * wave(t0, 2, 0.25);
         const double lean = nod * M_PI / 180;
         s[5] = place(flower, at(45, 190, nod));
         const Pt head = {45 + tall * std::sin(lean), 190 - tall * std::cos(lean)};
         // Round and round the flower's head twice a loop, never across it: up one side, over
-        // the top, down the other and back under it, facing where it flies.
+        // the top, down the other and back under it, facing where it flies. It keeps clear of
+        // the stage's sides, as the narrowest players show no more than the stage.
         double a = 2 * M_PI * t0 * 2;
-        double x = head.x + 29 * std::sin(a), y = head.y - 4 - 56 * std::cos(a);
+        double x = 45 + 25 * std::sin(a), y = head.y - 56 * std::cos(a);
         bool left = std::cos(a) < 0;
-        Matrix root = at(x, y + 2 * wave(t0, 16), -10 * std::sin(a) * (left ? -1 : 1)) * Matrix::scale(left ? -0.78 : 0.78, 0.78);
+        Matrix root = at(x, y + 2 * wave(t0, 16), -10 * std::sin(a) * (left ? -1 : 1)) * Matrix::scale(left ? -0.72 : 0.72, 0.72);
         s[10] = place(wing, root * Matrix::translate(-2, -8) * Matrix::rotate(-20));
         s[11] = place(bee, root);
         s[12] = place(wing, root * Matrix::translate(3, -9) * Matrix::rotate(15));

@@ -161,10 +161,13 @@ Movie makeFeliz3()
         s[3] = place(cloud, at(168 - 4 * wave(t, 1), 62, 0, -0.6, 0.6));
         s[4] = place(hill, at(cx, 148));
         s[5] = place(water, at(cx, waterY));
-        s[6] = place(reeds, at(14, waterY + 8, 3 * wave(t, 2)));
-        s[7] = place(reeds, at(190, waterY + 10, -3 * wave(t, 2, 0.3)) * Matrix::scale(-0.9, 0.9));
-        s[8] = place(padSmall, at(24, 232));
-        s[9] = place(lily, at(24, 230));
+        // Reeds by the bank, inside the stage and on past it for the wide player, none across
+        // its edges.
+        const double reedX[4] = {-46, 36, 166, 248};
+        for (int i = 0; i < 4; ++i)
+            s[6 + i] = place(reeds, at(reedX[i], waterY + 8 + 2 * (i % 2), 3 * wave(t, 2, i * 0.3)) * Matrix::scale(i % 2 ? -0.9 : 1, i % 2 ? 0.9 : 1));
+        s[10] = place(padSmall, at(30, 232));
+        s[11] = place(lily, at(30, 230));
         // Two leaps a loop: crouch, fly up spread like a star, land with a splash.
         const double phase = std::fmod(t * 2, 1.0);
         const double crouch = phase < 0.14 ? std::sin(M_PI * phase / 0.14) : 0;
@@ -173,13 +176,13 @@ Movie makeFeliz3()
         const double land = phase >= 0.7 ? (phase - 0.7) / 0.3 : -1;
         const double squash = land >= 0 ? 0.12 * std::sin(M_PI * land) : 0.1 * crouch - 0.06 * up;
         const double padDip = land >= 0 ? 3 * std::sin(M_PI * land) : 0;
-        s[10] = place(pad, at(cx, padY + padDip));
+        s[12] = place(pad, at(cx, padY + padDip));
         // The splash: rings spread on the water and drops fly out as it lands.
         if (land >= 0) {
             for (int r = 0; r < 2; ++r) {
                 double k = clamp01(land * 1.3 - r * 0.3);
                 if (k > 0)
-                    s[12 + r] = place(ripple, at(cx, padY + 4, 0, 0.9 + 0.5 * k), ColorX::alpha(1 - k));
+                    s[13 + r] = place(ripple, at(cx, padY + 4, 0, 0.9 + 0.5 * k), ColorX::alpha(1 - k));
             }
             for (int i = 0; i < 6; ++i) {
                 double side = i < 3 ? -1 : 1;
@@ -198,21 +201,21 @@ Movie makeFeliz3()
         for (double side : {-1.0, 1.0}) {
             const int k = side < 0 ? 0 : 1;
             if (spread)
-                s[20 + k] = place(legStretched, root * at(side * 22, -16, -side * 20 * up) * Matrix::scale(side, 1));
+                s[30 + k] = place(legStretched, root * at(side * 22, -16, -side * 20 * up) * Matrix::scale(side, 1));
             else
-                s[20 + k] = place(legFolded, root * at(side * 30, 0) * Matrix::scale(side, 1));
+                s[30 + k] = place(legFolded, root * at(side * 30, 0) * Matrix::scale(side, 1));
         }
-        s[22] = place(body, root);
-        s[23] = place(mouth[word.mouth(f - kPraiseFrame)], root);
+        s[32] = place(body, root);
+        s[33] = place(mouth[word.mouth(f - kPraiseFrame)], root);
         for (double side : {-1.0, 1.0})
-            s[side < 0 ? 24 : 25] = place(arm, root * at(side * 34, -44, -side * armDeg) * Matrix::scale(side, 1));
+            s[side < 0 ? 34 : 35] = place(arm, root * at(side * 34, -44, -side * armDeg) * Matrix::scale(side, 1));
         // Hearts float up from the pond, swaying, each once a loop.
         for (int i = 0; i < 6; ++i) {
             double p = std::fmod(t + i / 6.0, 1.0);
             double x = 20 + std::fmod(i * 67.0, 160.0) + 10 * wave(p, 1.5, i * 0.3);
             double y = waterY - p * (waterY + 20);
             double a = p < 0.1 ? p / 0.1 : (p > 0.85 ? (1 - p) / 0.15 : 1);
-            s[14 + i] = place(i % 2 ? heartPink : heart, at(x, y, 12 * wave(p, 2, i * 0.2)), ColorX::alpha(a));
+            s[15 + i] = place(i % 2 ? heartPink : heart, at(x, y, 12 * wave(p, 2, i * 0.2)), ColorX::alpha(a));
         }
         if (f == kPraiseFrame)
             m.root().startSound(word.id);
