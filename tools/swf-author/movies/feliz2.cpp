@@ -138,7 +138,7 @@ Movie makeFeliz2()
         for (int i = 0; i < 26; ++i) {
             double p = std::fmod(t * 2 + i / 26.0, 1.0);
             double spread = (std::fmod(i * 0.618, 1.0) - 0.5) * 2;
-            double vx = 130 * spread - 80, vy = -(190 + 50 * std::fmod(i * 0.37, 1.0));
+            double vx = 160 * spread - 110, vy = -(180 + 60 * std::fmod(i * 0.37, 1.0));
             double x = tip.x + vx * p, y = tip.y + vy * p + 340 * p * p;
             double grow = std::min(1.0, p / 0.08);
             double spin = 360 * p * (i % 2 ? 2 : -3) + i * 40;

@@ -192,7 +192,7 @@ Movie makeFeliz3()
                     s[60 + i] = place(drop, at(cx + side * 50 + vx * k, padY + vy * k + 110 * k * k, side * 30 * k));
             }
         }
-        const double jump = 100 * up;
+        const double jump = 88 * up;
         const Matrix root = at(cx, padY + padDip - jump + 2, 8 * up * wave(t, 1)) * Matrix::scale(1 + squash, 1 - squash);
         // Arms fly up and legs stretch out in the air.
         const double armUp = up > 0 ? std::min(1.0, up * 2.5) : 0;
