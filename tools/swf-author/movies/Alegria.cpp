@@ -73,8 +73,8 @@ Movie makeAlegria()
         // A dance: sway side to side, hop on the beat, arms up in turn.
         double sway = wave(t, 3);
         double hop = std::fabs(wave(t, 6));
-        placeSun(s, 40, sun, at(100 + 18 * sway, 112 + dy - 14 * hop, 10 * sway), 120 * t, -40 - 30 * (0.5 + 0.5 * sway),
-                 -40 - 30 * (0.5 - 0.5 * sway), 0, word.mouth(f - wordFrame));
+        placeSun(s, 40, sun, at(100 + 18 * sway, 112 + dy - 14 * hop, 10 * sway), 120 * t, -32 - 26 * (0.5 + 0.5 * sway),
+                 -32 - 26 * (0.5 - 0.5 * sway), 0, word.mouth(f - wordFrame));
         if (f == wordFrame)
             m.root().startSound(word.id);
         m.root().frame(s);

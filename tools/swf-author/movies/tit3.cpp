@@ -79,8 +79,9 @@ Movie makeTit3()
         s[3] = place(cloudSmall, at(340 - 10 * wave(t, 1, 0.3), 95 + 2 * wave(t, 2, 0.5)));
         // The sun rises and sinks a little with the beat, its rays slowly turning.
         const double bob = 3 * wave(t, 8);
-        // Waves hello: the right arm swings up high, about once a second.
-        const double waveArm = -45 + 24 * wave(t, 16);
+        // Waves hello: the right arm swings up, about once a second, never so high that the
+        // face hides it.
+        const double waveArm = -36 + 22 * wave(t, 16);
         const double restArm = 38 + 6 * wave(t, 8, 0.25);
         double blink = 0;
         for (double b : {0.23, 0.61, 0.9}) {
