@@ -50,7 +50,7 @@ Movie makeFeliz3()
     const int reeds = [&] {
         Shape s;
         for (double x : {-10.0, 0.0, 9.0}) {
-            double top = -70 - std::fabs(x) * -2 - (x == 0 ? 18 : 0);
+            double top = x == 0 ? -88 : -70 + 2 * std::fabs(x);
             s.stroke(smoothLine({{x, 0}, {x * 1.2, top * 0.5}, {x * 1.6, top}}), {5, pal::ink});
             s.stroke(smoothLine({{x, 0}, {x * 1.2, top * 0.5}, {x * 1.6, top}}), {2.6, rgb(0x4aa83c)});
             part(s, roundRect(x * 1.5 - 5, top + 8, 10, 24, 5), pal::brown, {x * 1.5, top + 18}, 12, 0.8);
