@@ -60,7 +60,7 @@ Movie makeAdios()
         // Waving goodbye: the raised arm swings quickly, the body rocks along.
         double rock = wave(t, 2);
         placeSun(s, 10, sun, at(75 + 3 * rock, 112 + dy + 2 * std::fabs(wave(t, 4)), 5 * rock), 60 * t, 35 + 5 * wave(t, 4),
-                 -70 + 28 * wave(t, 8), 0, bye.mouth(f - byeFrame));
+                 -38 + 24 * wave(t, 8), 0, bye.mouth(f - byeFrame));
         s[20] = place(hill, at(75, 142 + dy));
         for (size_t i = 0; i < letters.size(); ++i)
             s[30 + int(i)] = place(letters[i], at(xs[i], 48 - 3 * std::max(0.0, wave(t, 2, -double(i) / 10)), 3 * wave(t, 2, double(i) / 8)));

@@ -156,17 +156,22 @@ std::vector<int> defineConfetti(Movie& m, double size)
     return ids;
 }
 
+void flowerHead(Shape& s, Pt c, double r, Rgba petals)
+{
+    for (int i = 0; i < 5; ++i) {
+        double a = i * 72 - 90;
+        Pt p = {c.x + r * 0.62 * std::cos(a * M_PI / 180), c.y + r * 0.62 * std::sin(a * M_PI / 180)};
+        s.add(ellipse(p, r * 0.45, r * 0.33, a), Fill::solid(petals), {r * 0.12, pal::ink});
+    }
+    s.add(circle(c, r * 0.38), shaded(pal::yellow, c, r * 0.38), {r * 0.12, pal::ink});
+}
+
 int defineFlower(Movie& m, double r, Rgba petals)
 {
     Shape s;
     s.stroke(polyline({{0, 0}, {0, r * 3}}), {r * 0.5, pal::ink});
     s.stroke(polyline({{0, 0}, {0, r * 3}}), {r * 0.3, pal::green});
-    for (int i = 0; i < 5; ++i) {
-        double a = i * 72 - 90;
-        Pt c = {r * 0.62 * std::cos(a * M_PI / 180), r * 0.62 * std::sin(a * M_PI / 180)};
-        s.add(ellipse(c, r * 0.45, r * 0.33, a), Fill::solid(petals), {r * 0.12, pal::ink});
-    }
-    s.add(circle({0, 0}, r * 0.38), shaded(pal::yellow, {0, 0}, r * 0.38), {r * 0.12, pal::ink});
+    flowerHead(s, {0, 0}, r, petals);
     return m.define(s);
 }
 
@@ -218,7 +223,9 @@ Sun defineSun(Movie& m, double r)
         Path a = smoothLine({{0, 0}, {r * 0.38, -r * 0.06}, {r * 0.74, 0}});
         s.stroke(a, {r * 0.22, pal::ink});
         s.stroke(a, {r * 0.22 - 2 * lw, pal::yellow});
-        part(s, circle({r * 0.8, 0}, r * 0.16), pal::yellow, {r * 0.8, 0}, r * 0.16, r / 60);
+        // A mitten: the thumb, then the hand over it.
+        part(s, ellipse({r * 0.8, -r * 0.15}, r * 0.07, r * 0.11, 30), pal::yellow, {r * 0.8, -r * 0.15}, r * 0.1, r / 60);
+        part(s, ellipse({r * 0.86, 0}, r * 0.19, r * 0.15), pal::yellow, {r * 0.86, 0}, r * 0.18, r / 60);
         sun.arm = m.define(s);
     }
     return sun;
@@ -239,104 +246,32 @@ void placeSun(State& s, int depth, const Sun& sun, const Matrix& root, double ra
     s[depth + 5] = place(sun.mouths[std::clamp(mouth, 0, 2)], root);
 }
 
-Buddy defineBuddy(Movie& m, Rgba color, Ears ears, double size, FaceStyle faceStyle)
+Mouths defineMouths(Movie& m, Pt fc, double size)
 {
-    Buddy b;
-    b.size = size;
-    const double S = size, lw = S / 45;
-    const Pt c = {0, -0.5 * S};
-    Rgba dark = darker(color, 0.2);
-    {
-        Shape s;
-        switch (ears) {
-        case Ears::None: break;
-        case Ears::Bear:
-            for (int side : {-1, 1}) {
-                Pt e = {c.x + side * 0.32 * S, c.y - 0.36 * S};
-                part(s, circle(e, 0.14 * S), color, e, 0.14 * S, lw / lineWidth());
-                s.add(circle({e.x, e.y + 0.01 * S}, 0.075 * S), Fill::solid(lighter(pal::pink, 0.2)));
-            }
-            break;
-        case Ears::Bunny:
-            for (int side : {-1, 1}) {
-                Pt e = {c.x + side * 0.18 * S, c.y - 0.58 * S};
-                part(s, ellipse(e, 0.09 * S, 0.26 * S, side * 10), color, e, 0.2 * S, lw / lineWidth());
-                s.add(ellipse({e.x, e.y + 0.02 * S}, 0.045 * S, 0.17 * S, side * 10), Fill::solid(lighter(pal::pink, 0.2)));
-            }
-            break;
-        case Ears::Cat:
-            for (int side : {-1, 1}) {
-                std::vector<Pt> tri = {{c.x + side * 0.12 * S, c.y - 0.4 * S}, {c.x + side * 0.36 * S, c.y - 0.62 * S}, {c.x + side * 0.44 * S, c.y - 0.22 * S}};
-                part(s, polygon(tri, 0.05 * S), color, tri[1], 0.2 * S, lw / lineWidth());
-            }
-            break;
-        case Ears::Antennae:
-            for (int side : {-1, 1}) {
-                Path a = smoothLine({{c.x + side * 0.1 * S, c.y - 0.4 * S}, {c.x + side * 0.15 * S, c.y - 0.62 * S}, {c.x + side * 0.27 * S, c.y - 0.7 * S}});
-                s.stroke(a, {0.05 * S, pal::ink});
-                Pt tip = {c.x + side * 0.27 * S, c.y - 0.7 * S};
-                part(s, circle(tip, 0.07 * S), pal::yellow, tip, 0.07 * S, lw / lineWidth());
-            }
-            break;
-        case Ears::Tuft:
-            for (int i = -1; i <= 1; ++i) {
-                Pt base = {c.x + i * 0.06 * S, c.y - 0.42 * S};
-                Pt tip = {c.x + i * 0.16 * S, c.y - 0.64 * S};
-                part(s, ellipse(base + (tip - base) * 0.5, 0.05 * S, 0.13 * S, i * 30), color, tip, 0.15 * S, lw / lineWidth());
-            }
-            break;
-        }
-        Path body = blobPath({{c.x, c.y - 0.47 * S}, {c.x + 0.47 * S, c.y - 0.4 * S}, {c.x + 0.52 * S, c.y + 0.35 * S},
-                              {c.x, c.y + 0.52 * S}, {c.x - 0.52 * S, c.y + 0.35 * S}, {c.x - 0.47 * S, c.y - 0.4 * S}});
-        s.add(body, Fill::radial({c.x - 0.16 * S, c.y - 0.2 * S}, 0.72 * S, {{0, lighter(color, 0.45)}, {0.5, color}, {1, dark}}),
-              {lw, pal::ink});
-        s.add(ellipse({c.x, c.y + 0.24 * S}, 0.25 * S, 0.17 * S), Fill::solid(lighter(color, 0.45)));
-        shine(s, {c.x - 0.26 * S, c.y - 0.28 * S}, 0.08 * S, 0.045 * S, -40, 170);
-        FaceStyle noMouth = faceStyle;
-        face(s, {c.x, c.y - 0.06 * S}, 0.62 * S, noMouth, false);
-        b.body = m.define(s);
-    }
-    {
-        // Mouths apart from the face, to speak with.
-        const Pt fc = {c.x, c.y - 0.06 * S};
-        const double size = 0.62 * S;
-        Shape shut, open, round;
-        smile(shut, fc, size, false);
-        smile(open, fc, size, faceStyle.openMouth);
-        Pt mc = {fc.x, fc.y + 0.2 * size};
-        round.add(ellipse(mc, 0.11 * size, 0.12 * size), Fill::solid(pal::mouth), {std::max(1.2, 0.03 * size), pal::ink});
-        round.add(ellipse({mc.x, mc.y + 0.055 * size}, 0.065 * size, 0.035 * size), Fill::solid(pal::tongue));
-        b.mouths[0] = m.define(shut);
-        b.mouths[1] = m.define(open);
-        b.mouths[2] = m.define(round);
-    }
-    {
-        Shape s;
-        Path a = smoothLine({{0, 0}, {0.2 * S, -0.03 * S}, {0.36 * S, 0}});
-        s.stroke(a, {0.13 * S, pal::ink});
-        s.stroke(a, {0.13 * S - 2 * lw, color});
-        part(s, circle({0.4 * S, 0}, 0.08 * S), color, {0.4 * S, 0}, 0.08 * S, lw / lineWidth());
-        b.arm = m.define(s);
-    }
-    {
-        Shape s;
-        part(s, ellipse({0, 0}, 0.15 * S, 0.085 * S), dark, {0, 0}, 0.15 * S, lw / lineWidth());
-        b.foot = m.define(s);
-    }
-    return b;
+    Mouths mo;
+    Shape shut, open, round;
+    smile(shut, fc, size, false);
+    smile(open, fc, size, true);
+    Pt mc = {fc.x, fc.y + 0.2 * size};
+    round.add(ellipse(mc, 0.11 * size, 0.12 * size), Fill::solid(pal::mouth), {std::max(1.2, 0.03 * size), pal::ink});
+    round.add(ellipse({mc.x, mc.y + 0.055 * size}, 0.065 * size, 0.035 * size), Fill::solid(pal::tongue));
+    mo.ids[0] = m.define(shut);
+    mo.ids[1] = m.define(open);
+    mo.ids[2] = m.define(round);
+    return mo;
 }
 
-void placeBuddy(State& s, int depth, const Buddy& b, const Matrix& root, double armLeft, double armRight, double squash,
-                double footLift, int mouth)
+void limb(Shape& s, const Path& p, double width, Rgba c)
 {
-    const double S = b.size;
-    Matrix body = root * Matrix::scale(1 + squash * 0.6, 1 - squash);
-    s[depth] = place(b.arm, body * Matrix::translate(-0.4 * S, -0.5 * S) * Matrix::scale(-1, 1) * Matrix::rotate(armLeft));
-    s[depth + 1] = place(b.arm, body * Matrix::translate(0.4 * S, -0.5 * S) * Matrix::rotate(armRight));
-    s[depth + 2] = place(b.foot, root * Matrix::translate(-0.2 * S, -0.05 * S - footLift));
-    s[depth + 3] = place(b.foot, root * Matrix::translate(0.2 * S, -0.05 * S - footLift));
-    s[depth + 4] = place(b.body, body);
-    s[depth + 5] = place(b.mouths[std::clamp(mouth, 0, 2)], body);
+    s.stroke(p, {width, pal::ink});
+    s.stroke(p, {width - 2 * lineWidth(), c});
+}
+
+int defineShadow(Movie& m, double rx, double ry)
+{
+    Shape s;
+    s.add(ellipse({0, 0}, rx, ry), Fill::radial({0, 0}, rx, ry, {{0, rgb(0x33262a, 70)}, {1, rgb(0x33262a, 0)}}));
+    return m.define(s);
 }
 
 } // namespace author
@@ -379,17 +314,25 @@ int defineButterfly(Movie& m, double size, Rgba wings)
 {
     const double S = size;
     Shape w;
-    // One side's pair of wings, drawn to the right of the body line.
-    Path upper = blobPath({{0, -0.05 * S}, {0.2 * S, -0.5 * S}, {0.55 * S, -0.45 * S}, {0.45 * S, 0}});
-    Path lower = blobPath({{0, 0.02 * S}, {0.35 * S, 0.05 * S}, {0.38 * S, 0.35 * S}, {0.1 * S, 0.32 * S}});
-    part(w, lower, lighter(wings, 0.2), {0.2 * S, 0.15 * S}, 0.25 * S, S / 60);
-    part(w, upper, wings, {0.3 * S, -0.25 * S}, 0.3 * S, S / 60);
-    w.add(circle({0.32 * S, -0.25 * S}, 0.07 * S), Fill::solid(rgb(0xffffff, 200)));
+    // One side's pair of wings, drawn to the right of the body line: bold shapes with a
+    // dark rim and big spots, so that it reads as a butterfly even small.
+    Path upper = blobPath({{0, -0.06 * S}, {0.14 * S, -0.52 * S}, {0.58 * S, -0.56 * S}, {0.52 * S, -0.02 * S}});
+    Path lower = blobPath({{0, 0.0}, {0.4 * S, 0.02 * S}, {0.42 * S, 0.4 * S}, {0.08 * S, 0.36 * S}});
+    const double rim = S / 40;
+    w.add(lower, Fill::solid(darker(wings, 0.45)), {rim, pal::ink});
+    w.add(transform({lower}, Matrix::translate(0.03 * S, 0.02 * S) * Matrix::scale(0.86)), shaded(lighter(wings, 0.15), {0.2 * S, 0.15 * S}, 0.25 * S));
+    w.add(upper, Fill::solid(darker(wings, 0.45)), {rim, pal::ink});
+    w.add(transform({upper}, Matrix::translate(0.05 * S, -0.03 * S) * Matrix::scale(0.86)), shaded(wings, {0.3 * S, -0.28 * S}, 0.3 * S));
+    w.add(circle({0.33 * S, -0.3 * S}, 0.1 * S), Fill::solid(pal::white), {rim * 0.8, pal::ink});
+    w.add(circle({0.24 * S, 0.19 * S}, 0.06 * S), Fill::solid(pal::yellow), {rim * 0.8, pal::ink});
     const int wing = m.define(w);
     Shape b;
-    b.add(ellipse({0, 0}, 0.07 * S, 0.3 * S), Fill::solid(pal::ink));
-    for (double side : {-1.0, 1.0})
-        b.stroke(smoothLine({{0, -0.28 * S}, {side * 0.08 * S, -0.45 * S}, {side * 0.16 * S, -0.5 * S}}), {S / 30, pal::ink});
+    b.add(ellipse({0, 0.02 * S}, 0.075 * S, 0.32 * S), Fill::solid(pal::ink));
+    b.add(circle({0, -0.3 * S}, 0.09 * S), Fill::solid(pal::ink));
+    for (double side : {-1.0, 1.0}) {
+        b.stroke(smoothLine({{side * 0.03 * S, -0.36 * S}, {side * 0.08 * S, -0.52 * S}, {side * 0.18 * S, -0.58 * S}}), {S / 22, pal::ink});
+        b.add(circle({side * 0.18 * S, -0.58 * S}, 0.045 * S), Fill::solid(pal::ink));
+    }
     const int body = m.define(b);
     Timeline flap;
     for (double k : {1.0, 0.7, 0.35, 0.7}) {

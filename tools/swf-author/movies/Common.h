@@ -7,6 +7,7 @@
 #include "Music.h"
 #include "Swf.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace author {
@@ -50,6 +51,8 @@ int defineButterfly(Movie& m, double size, Rgba wings);
 // Confetti bits of the four main colours.
 std::vector<int> defineConfetti(Movie& m, double size);
 int defineFlower(Movie& m, double r, Rgba petals);
+// A flower's head alone, centred on `c`, to draw into a shape of one's own.
+void flowerHead(Shape& s, Pt c, double r, Rgba petals);
 // A rainbow arch standing on (0,0), `r` to its outer edge, five bands `band` wide.
 int defineRainbow(Movie& m, double r, double band);
 
@@ -73,17 +76,17 @@ struct Stroll {
 };
 Stroll stroll(double angle);
 
-// A round friendly creature: the reward characters.
-enum class Ears { None, Bear, Bunny, Cat, Antennae, Tuft };
-struct Buddy {
-    int body = 0, arm = 0, foot = 0;
-    int mouths[3] = {};  // shut, smiling, round
-    double size = 0;
+// A character's mouth in the three shapes speech needs (shut, smiling, round), in the style
+// of face(): `centre` and `size` as given to face().
+struct Mouths {
+    int ids[3] = {};
+    int operator[](int shape) const { return ids[std::clamp(shape, 0, 2)]; }
 };
-Buddy defineBuddy(Movie& m, Rgba color, Ears ears, double size, FaceStyle face = {true, true, true});
-// Origin between the feet. Uses depths depth..depth+5. squash > 0 flattens, < 0 stretches.
-void placeBuddy(State& s, int depth, const Buddy& b, const Matrix& root, double armLeft, double armRight,
-                double squash = 0, double footLift = 0, int mouth = 1);
+Mouths defineMouths(Movie& m, Pt centre, double size);
+// A limb as a thick rounded stroke: ink, then colour inside it.
+void limb(Shape& s, const Path& p, double width, Rgba c);
+// A soft shadow on the ground, `rx` by `ry`.
+int defineShadow(Movie& m, double rx, double ry);
 
 // A reward's sounds: the fanfare as the movie's stream (it sets the loop's length) and the
 // word of praise as an event sound to start when the fanfare has rung.

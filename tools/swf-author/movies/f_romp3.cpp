@@ -52,7 +52,7 @@ Movie makeRomp3()
         shine(s, {-12, -34}, 5, 2.6, -35, 170);
         return m.define(s);
     }();
-    const int butterfly = defineButterfly(m, 22, pal::yellow);
+    const int butterfly = defineButterfly(m, 30, pal::yellow);
     const int stalk = [&] {
         Shape s;
         s.stroke(polyline({{0, 0}, {0, -13}}), {2.6, pal::ink});

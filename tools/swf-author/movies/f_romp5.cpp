@@ -1,4 +1,4 @@
-// Background loop: a bee buzzes in a figure of eight round a big flower, wings fluttering;
+// Background loop: a bee buzzes round and round a big flower, wings fluttering;
 // a bouncy bell and marimba tune.
 
 #include "Common.h"
@@ -14,18 +14,20 @@ Movie makeRomp5()
     Movie m(90, 205, kFps, rgb(0xffffff));
     const int sky = defineBackdrop(m, rgb(0xfff3c4), rgb(0xfffdf2));
     const int ground = defineHill(m, 280, 36, pal::green);
-    const int flower = defineFlower(m, 16, pal::pink);
-    // The lower part of the big flower's stem, with two leaves; the flower brings the rest.
-    const int stem = [&] {
+    // The big flower, stem, leaves and head all one piece, so it nods from the ground with
+    // no join to show.
+    const double tall = 114;
+    const int flower = [&] {
         Shape s;
-        const Path line = smoothLine({{0, 0}, {-5, -24}, {3, -46}, {0, -66}});
-        s.stroke(line, {8, pal::ink});
-        s.stroke(line, {4.8, pal::green});
+        const Path line = smoothLine({{0, 0}, {-5, -24}, {3, -46}, {-1, -80}, {0, -tall}});
         for (double side : {-1.0, 1.0}) {
             const double y = side < 0 ? -20 : -42;
             Path leaf = blobPath({{0, y}, {side * 9, y - 9}, {side * 21, y - 11}, {side * 12, y + 2}});
             part(s, leaf, pal::green, {side * 9, y - 5}, 11, 0.8);
         }
+        s.stroke(line, {8, pal::ink});
+        s.stroke(line, {4.8, pal::green});
+        flowerHead(s, {0, -tall}, 16, pal::pink);
         return m.define(s);
     }();
     const int small = defineFlower(m, 8, pal::blue);
@@ -77,17 +79,18 @@ Movie makeRomp5()
         s[2] = place(ground, at(45, 176));
         s[3] = place(small, at(14, 184, 5 * wave(t0, 3)));
         s[4] = place(small, at(78, 186, 5 * wave(t0, 3, 0.5)));
-        // The big flower nods on its stem.
-        const double nod = 3 * wave(t0, 2);
-        const double lean = nod * M_PI / 180, tall = 66 + 48;
-        s[5] = place(stem, at(45, 190, nod));
-        s[6] = place(flower, at(45 + tall * std::sin(lean), 190 - tall * std::cos(lean), nod));
-        // A tall figure of eight round the flower's head twice a loop, facing where it flies.
+        // The big flower nods from the ground.
+        const double nod = 3 * wave(t0, 2, 0.25);
+        const double lean = nod * M_PI / 180;
+        s[5] = place(flower, at(45, 190, nod));
+        const Pt head = {45 + tall * std::sin(lean), 190 - tall * std::cos(lean)};
+        // Round and round the flower's head twice a loop, never across it: up one side, over
+        // the top, down the other and back under it, facing where it flies. It keeps clear of
+        // the stage's sides, as the narrowest players show no more than the stage.
         double a = 2 * M_PI * t0 * 2;
-        double x = 45 + 26 * std::sin(2 * a), y = 82 + 52 * std::sin(a);
-        double dx = std::cos(2 * a);
-        bool left = dx < 0;
-        Matrix root = at(x, y + 2 * wave(t0, 16), 8 * std::cos(2 * a) * (left ? -1 : 1)) * Matrix::scale(left ? -1 : 1, 1);
+        double x = 45 + 25 * std::sin(a), y = head.y - 56 * std::cos(a);
+        bool left = std::cos(a) < 0;
+        Matrix root = at(x, y + 2 * wave(t0, 16), -10 * std::sin(a) * (left ? -1 : 1)) * Matrix::scale(left ? -0.72 : 0.72, 0.72);
         s[10] = place(wing, root * Matrix::translate(-2, -8) * Matrix::rotate(-20));
         s[11] = place(bee, root);
         s[12] = place(wing, root * Matrix::translate(3, -9) * Matrix::rotate(15));

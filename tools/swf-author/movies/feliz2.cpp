@@ -1,5 +1,5 @@
-// Reward: a blue bear cheers, bouncing from foot to foot with both arms up, under a shower
-// of confetti; a marching fanfare, then "¡Excelente!".
+// Reward: a baby elephant, seen from the side, stamps for joy, flaps its ears and trumpets a
+// fountain of confetti out of its trunk; a marching fanfare, then "¡Excelente!".
 
 #include "Common.h"
 #include "Movies.h"
@@ -10,17 +10,88 @@ namespace author {
 
 Movie makeFeliz2()
 {
-    // Portrait, like the reward players: the bear at the bottom, confetti from the top.
+    // Portrait, like the reward players: the elephant on the grass, its confetti filling the sky.
     Movie m(200, 238, kFps, rgb(0xffffff));
-    const double dy = m.height() - 200;
-    const int backdrop = defineBackdrop(m, rgb(0xd9efff), rgb(0xffffff));
-    const std::vector<int> confetti = defineConfetti(m, 12);
-    const Buddy bear = defineBuddy(m, pal::blue, Ears::Bear, 92);
-    const int shadow = [&] {
+    const int backdrop = defineBackdrop(m, rgb(0xbfe3ff), rgb(0xf4fbff));
+    const int hill = defineHill(m, 360, 46, rgb(0x79cf5a));
+    const int cloud = defineCloud(m, 60);
+    const std::vector<int> confetti = defineConfetti(m, 17);
+    const int shadow = defineShadow(m, 70, 8);
+
+    // The elephant faces right; its origin is on the ground under its middle.
+    const Rgba grey = rgb(0x93aee0);
+    const Rgba far = darker(grey, 0.18);
+    auto legShape = [&](Rgba c) {
         Shape s;
-        s.add(ellipse({0, 0}, 48, 7), Fill::radial({0, 0}, 48, 7, {{0, rgb(0x33262a, 70)}, {1, rgb(0x33262a, 0)}}));
+        part(s, roundRect(-12, -44, 24, 46, 9), c, {0, -26}, 26);
+        for (double x : {-6.0, 1.0, 8.0})
+            s.add(ellipse({x - 1, -3}, 3.2, 2.6), Fill::solid(rgb(0xfff6ea)), outline(0.5));
+        return m.define(s);
+    };
+    const int legFar = legShape(far), legNear = legShape(grey);
+    const int tail = [&] {
+        Shape s;
+        s.stroke(smoothLine({{0, 0}, {-10, 6}, {-14, 18}}), {4.5, pal::ink});
+        s.stroke(smoothLine({{0, 0}, {-10, 6}, {-14, 18}}), {2, grey});
+        part(s, ellipse({-14, 21}, 4, 6, 15), darker(grey, 0.4), {-14, 21}, 5, 0.7);
         return m.define(s);
     }();
+    const int body = [&] {
+        Shape s;
+        part(s, ellipse({-14, -64}, 60, 44), grey, {-14, -64}, 60);
+        s.add(ellipse({-24, -48}, 30, 13, -6), Fill::solid(rgb(0xffffff, 50)));
+        shine(s, {-42, -90}, 14, 6, -20, 140);
+        return m.define(s);
+    }();
+    const int head = [&] {
+        Shape s;
+        part(s, circle({40, -96}, 38), grey, {40, -96}, 38);
+        shine(s, {26, -118}, 9, 5, -40, 160);
+        // The eye, its cheek and a friendly brow.
+        s.add(ellipse({64, -84}, 7, 4.5), Fill::solid(pal::cheek));
+        s.add(ellipse({56, -106}, 4.8, 6.6), Fill::solid(pal::ink));
+        s.add(circle({54.5, -108.5}, 1.9), Fill::solid(pal::white));
+        s.stroke(arc({57, -110}, 7, 6, 215, 300), {2, pal::ink});
+        return m.define(s);
+    }();
+    // The ear, hinged on its front edge so it can flap.
+    const int ear = [&] {
+        Shape s;
+        Path e = blobPath({{0, -30}, {-34, -34}, {-42, 2}, {-24, 30}, {0, 26}, {6, 0}});
+        part(s, e, grey, {-18, -4}, 36);
+        s.add(blobPath({{-4, -20}, {-28, -24}, {-32, 2}, {-18, 20}, {-2, 16}, {0, 0}}), Fill::solid(rgb(0xffb3c8)));
+        return m.define(s);
+    }();
+    // The trunk rises from the front of the face and curls up; its origin is where it joins.
+    const Pt tipAt = {28, -82};
+    const int trunk = [&] {
+        Shape s;
+        const Path p = smoothLine({{0, 0}, {16, 4}, {30, -16}, {34, -50}, {tipAt.x, tipAt.y}});
+        limb(s, p, 21, grey);
+        for (double k : {0.3, 0.48, 0.64})
+            s.stroke(arc({30 - 10 * k, -60 * k}, 8, 3, 200, 340), {1.5, darker(grey, 0.35)});
+        part(s, ellipse(tipAt, 12, 7, -14), grey, tipAt, 10);
+        s.add(ellipse({tipAt.x + 0.5, tipAt.y - 0.5}, 6.5, 3.4, -14), Fill::solid(darker(grey, 0.45)));
+        return m.define(s);
+    }();
+    // The mouth under the trunk, in the three shapes speech needs.
+    Mouths mouth;
+    {
+        Shape shut, open, round;
+        shut.stroke(arc({58, -74}, 8, 6, 30, 150), {2.6, pal::ink});
+        Path o;
+        o.start = {48, -76};
+        o.quadTo({58, -72}, {67, -77});
+        o.cubicTo({67, -62}, {49, -62}, {48, -76});
+        o.close();
+        open.add(o, Fill::solid(pal::mouth), {2, pal::ink});
+        open.add(ellipse({58, -67}, 5, 2.4), Fill::solid(pal::tongue));
+        round.add(ellipse({58, -69}, 7, 8), Fill::solid(pal::mouth), {2, pal::ink});
+        round.add(ellipse({58, -65}, 4, 2.4), Fill::solid(pal::tongue));
+        mouth.ids[0] = m.define(shut);
+        mouth.ids[1] = m.define(open);
+        mouth.ids[2] = m.define(round);
+    }
 
     Tune fan = tuneAt(5, 12);
     fan.line("d5/.5 d5/.5 d5/.5 g5/1 b5/.5 a5/.5 b5/.5 d6!/2", Inst::Horn, 0.9);
@@ -34,30 +105,45 @@ Movie makeFeliz2()
     const int frames = tuneFrames(fan);
     const Spoken word = rewardSounds(m, fan, "¡Excelente!", 62);
 
+    const double gx = 84, gy = 224;
     for (int f = 0; f < frames; ++f) {
         const double t = double(f) / frames;
         State s;
         s[1] = place(backdrop, {});
-        // Confetti falls the height of the stage exactly once a loop per piece, tumbling.
-        for (int i = 0; i < 22; ++i) {
-            double x0 = std::fmod(i * 53.0 + 11, 200.0);
-            double y = std::fmod(t + i / 22.0 * 1.0, 1.0) * (m.height() + 30) - 15;
-            double x = x0 + 9 * wave(t, 2 + i % 3, i * 0.17);
-            double spin = 360 * t * (i % 2 ? 2 : -3) + i * 40;
-            double flip = 0.35 + 0.65 * std::fabs(wave(t, 4, i * 0.11));
-            s[10 + i] = place(confetti[size_t(i) % confetti.size()], at(x, y, spin) * Matrix::scale(1, flip));
-        }
-        // Stepping from foot to foot, rocking, arms up and waving.
-        double step = wave(t, 6);
-        double hop = std::fabs(step);
-        s[40] = place(shadow, at(100, 184 + dy, 0, 1 - 0.2 * hop));
-        placeBuddy(s, 50, bear, at(100, 182 + dy - 10 * hop, 7 * step), -40 + 18 * wave(t, 6, 0.25), -40 - 18 * wave(t, 6, 0.25),
-                   -0.04 * hop, 0, word.mouth(f - kPraiseFrame));
-        // A few confetti bits in front of the bear, for depth.
-        for (int i = 0; i < 5; ++i) {
-            double y = std::fmod(t + i / 5.0 + 0.1, 1.0) * (m.height() + 30) - 15;
-            double x = 30 + i * 36 + 8 * wave(t, 3, i * 0.2);
-            s[70 + i] = place(confetti[size_t(i + 2) % confetti.size()], at(x, y, 360 * t * 3 + i * 70, 1.2));
+        s[2] = place(cloud, at(30 + 4 * wave(t, 1), 40, 0, 0.8));
+        s[3] = place(cloud, at(170 - 4 * wave(t, 1), 70, 0, -0.7, 0.7));
+        s[4] = place(hill, at(100, 186));
+        // Stamping from foot to foot, the body rocking with each step; the trunk swings up
+        // on each trumpet and the ears flap.
+        const double step = wave(t, 3);
+        const double liftA = 7 * std::max(0.0, step), liftB = 7 * std::max(0.0, -step);
+        const double rock = 3 * step;
+        const double blow = 0.5 + 0.5 * wave(t, 6);
+        const Matrix root = at(gx, gy - 2 * std::fabs(step), rock, 0.84);
+        s[48] = place(shadow, at(gx + 6, gy + 1));
+        s[50] = place(legFar, root * Matrix::translate(-38, -liftB));
+        s[51] = place(legFar, root * Matrix::translate(16, -liftA));
+        s[52] = place(tail, root * at(-72, -72, 20 * wave(t, 6)));
+        s[53] = place(legNear, root * Matrix::translate(-52, -liftA));
+        s[54] = place(legNear, root * Matrix::translate(2, -liftB));
+        s[55] = place(body, root);
+        s[56] = place(head, root);
+        s[57] = place(mouth[word.mouth(f - kPraiseFrame)], root);
+        const Matrix trunkAt = root * at(70, -90, 14 - 22 * blow);
+        s[58] = place(trunk, trunkAt);
+        s[59] = place(ear, root * at(30, -94, 0, 1 - 0.35 * std::fabs(wave(t, 6, 0.2)), 1));
+        // A fountain of confetti out of the trunk: each bit shoots up, spreads and falls, one in
+        // three behind the elephant.
+        const Pt tip = trunkAt.map({tipAt.x, tipAt.y - 6});
+        for (int i = 0; i < 26; ++i) {
+            double p = std::fmod(t * 2 + i / 26.0, 1.0);
+            double spread = (std::fmod(i * 0.618, 1.0) - 0.5) * 2;
+            double vx = 160 * spread - 110, vy = -(180 + 60 * std::fmod(i * 0.37, 1.0));
+            double x = tip.x + vx * p, y = tip.y + vy * p + 340 * p * p;
+            double grow = std::min(1.0, p / 0.08);
+            double spin = 360 * p * (i % 2 ? 2 : -3) + i * 40;
+            double flip = 0.35 + 0.65 * std::fabs(wave(p, 3, i * 0.11));
+            s[(i % 3 ? 70 : 20) + i] = place(confetti[size_t(i) % confetti.size()], at(x, y, spin) * Matrix::scale(grow, grow * flip));
         }
         if (f == kPraiseFrame)
             m.root().startSound(word.id);

@@ -43,8 +43,8 @@ Movie makeTit3()
     const int flowerB = defineFlower(m, 6, pal::blue);
     const int flowerP = defineFlower(m, 6.5, pal::pink);
     const Sun sun = defineSun(m, 43);
-    const int butterfly = defineButterfly(m, 22, pal::pink);
-    const int sparkle = defineSparkle(m, 9, pal::orange);
+    const int butterfly = defineButterfly(m, 42, pal::pink);
+    const int sparkle = defineSparkle(m, 12, pal::orange);
 
     // The name, each letter its own colour, drawn about its bottom middle so it can hop.
     const std::string name = "NUMBALI";
@@ -79,8 +79,9 @@ Movie makeTit3()
         s[3] = place(cloudSmall, at(340 - 10 * wave(t, 1, 0.3), 95 + 2 * wave(t, 2, 0.5)));
         // The sun rises and sinks a little with the beat, its rays slowly turning.
         const double bob = 3 * wave(t, 8);
-        // Waves hello: the right arm swings up high, about once a second.
-        const double waveArm = -45 + 24 * wave(t, 16);
+        // Waves hello: the right arm swings up, about once a second, never so high that the
+        // face hides it.
+        const double waveArm = -36 + 22 * wave(t, 16);
         const double restArm = 38 + 6 * wave(t, 8, 0.25);
         double blink = 0;
         for (double b : {0.23, 0.61, 0.9}) {
@@ -105,8 +106,8 @@ Movie makeTit3()
         // A butterfly loops round the sky in a lazy figure of eight, twice a loop, passing behind the sun.
         {
             double a = 2 * M_PI * t * 2;
-            double bx = 205 + 150 * std::sin(a), by = 112 + 22 * std::sin(2 * a);
-            double dx = 150 * std::cos(a), dy = 44 * std::cos(2 * a);
+            double bx = 205 + 150 * std::sin(a), by = 118 + 18 * std::sin(2 * a);
+            double dx = 150 * std::cos(a), dy = 36 * std::cos(2 * a);
             double heading = std::atan2(dy, dx) * 180 / M_PI + 90;
             s[5] = place(butterfly, at(bx, by + 4 * wave(t, 24), heading));
         }
