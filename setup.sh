@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev liblzma-dev libmpg123-dev
   fonts-dejavu-core
+  desktop-file-utils appstream
 )
 
 missing=()

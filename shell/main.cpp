@@ -8,6 +8,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("numbali"));
+    // Lets the desktop match the window with its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.numbali.numbali"));
     shell::installQtTranslations(QLocale::system());
     // Opening the audio device can take a while; do it before the first sound is due.
     movie::sound::Mixer::instance();

@@ -1,0 +1,80 @@
+cmake_minimum_required(VERSION 3.25)
+# Installs the built program into a scratch prefix and checks that every file lies where the
+# desktop looks for it, and that the launcher on the PATH reaches the executable that has its
+# movie files beside it.
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "install failed: ${errors}")
+endif()
+
+set(faults)
+macro(expect path)
+  if(NOT EXISTS ${PREFIX}/${path})
+    list(APPEND faults "missing ${path}")
+  endif()
+endmacro()
+
+expect(${LIB_DIR}/numbali)
+expect(bin/numbali)
+expect(share/applications/org.numbali.numbali.desktop)
+expect(share/metainfo/org.numbali.numbali.metainfo.xml)
+expect(share/icons/hicolor/scalable/apps/numbali.svg)
+
+# Every movie the program ships lies beside the executable, under its exact name.
+file(GLOB movies RELATIVE ${MOVIES} ${MOVIES}/*.swf)
+if(NOT movies)
+  list(APPEND faults "no movie files in the source tree")
+endif()
+foreach(movie ${movies})
+  expect(${LIB_DIR}/${movie})
+endforeach()
+
+# The theme's fixed sizes are PNGs of exactly that size: width and height in the IHDR chunk.
+foreach(size 48 128 256)
+  set(png ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/numbali.png)
+  if(NOT EXISTS ${png})
+    list(APPEND faults "missing ${size}x${size} icon")
+    continue()
+  endif()
+  file(READ ${png} header LIMIT 24 HEX)
+  string(SUBSTRING "${header}" 0 16 signature)
+  string(SUBSTRING "${header}" 32 16 dimensions)
+  math(EXPR hex "${size}" OUTPUT_FORMAT HEXADECIMAL)
+  string(REPLACE "0x" "" hex "${hex}")
+  string(LENGTH "${hex}" digits)
+  math(EXPR pad "8 - ${digits}")
+  string(REPEAT "0" ${pad} zeros)
+  set(want "${zeros}${hex}${zeros}${hex}")
+  if(NOT signature STREQUAL "89504e470d0a1a0a")
+    list(APPEND faults "${size}x${size} icon is not a PNG")
+  elseif(NOT dimensions STREQUAL want)
+    list(APPEND faults "${size}x${size} icon has IHDR size ${dimensions}")
+  endif()
+endforeach()
+
+# The launcher on the PATH resolves to the installed executable, not to the build folder.
+if(EXISTS ${PREFIX}/bin/numbali)
+  file(REAL_PATH ${PREFIX}/bin/numbali launcher)
+  file(REAL_PATH ${PREFIX}/${LIB_DIR}/numbali executable)
+  if(NOT launcher STREQUAL executable)
+    list(APPEND faults "bin/numbali leads to ${launcher}")
+  endif()
+endif()
+
+# The desktop entry starts the launcher by name and shows the installed icon.
+set(entry ${PREFIX}/share/applications/org.numbali.numbali.desktop)
+if(EXISTS ${entry})
+  file(STRINGS ${entry} lines)
+  foreach(want "Name=Numbali" "Exec=numbali" "Icon=numbali" "Categories=Education;Math;")
+    if(NOT want IN_LIST lines)
+      list(APPEND faults "desktop entry lacks ${want}")
+    endif()
+  endforeach()
+endif()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "install into ${PREFIX}:\n  ${text}")
+endif()
