@@ -15,6 +15,10 @@ class Screen;
 
 enum class ControlKind { Image, Panel, Frame, Label, Line, Player };
 
+// What a control is in the screen's game, as the rule tables say: what the program tells
+// assistive technology about it.
+enum class ControlRole { None, Button, Piece, Slot, RightMark, WrongMark, Board };
+
 // How the pointer looks over a control.
 enum class MousePointer { Default = 0, Icon = 4, Custom = 99 };
 
@@ -43,6 +47,8 @@ public:
     Control* parent() const { return m_parent; }
     const std::vector<std::unique_ptr<Control>>& children() const { return m_children; }
     Control& addChild(std::unique_ptr<Control> child);
+    ControlRole role() const { return m_role; }
+    void setRole(ControlRole role) { m_role = role; }
     // Position in the screen's description order (0 = first listed).
     int order() const { return m_order; }
     void setOrder(int order) { m_order = order; }
@@ -128,6 +134,7 @@ private:
     Control* m_parent = nullptr;
     std::vector<std::unique_ptr<Control>> m_children;
     int m_order = 0;
+    ControlRole m_role = ControlRole::None;
     QRect m_geometry;
     bool m_visible = true;
 

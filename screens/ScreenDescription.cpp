@@ -299,6 +299,44 @@ const ControlDescription* ScreenDescription::find(const QString& controlName) co
     return walk(controls);
 }
 
+namespace {
+
+// Each control's part in the game, from the rule tables. Marks come last: a control that
+// is a mark is told as one whatever else it is.
+void assignRoles(Screen& screen, const ScreenDescription& d)
+{
+    const auto set = [&screen](const QString& name, ControlRole role) {
+        if (Control* c = screen.control(name))
+            c->setRole(role);
+    };
+    for (const NavigationButton& b : d.navigation)
+        set(b.button, ControlRole::Button);
+    if (d.board) {
+        set(d.board->panel, ControlRole::Board);
+        for (const BoardTool& t : d.board->tools)
+            set(t.tool, ControlRole::Button);
+    }
+    if (!d.activity)
+        return;
+    const ActivityTable& a = *d.activity;
+    for (const SlotRule& s : a.slotRules)
+        set(s.slot, ControlRole::Slot);
+    for (const QString& piece : a.hover)
+        set(piece, ControlRole::Piece);
+    for (const SlotRule& s : a.slotRules) {
+        set(s.rightMark, ControlRole::RightMark);
+        for (const QString& mark : s.show)
+            set(mark, ControlRole::RightMark);
+        set(s.wrongMark, ControlRole::WrongMark);
+    }
+    for (const SlotGroup& g : a.completion.groups) {
+        set(g.mark, ControlRole::RightMark);
+        set(g.wrongMark, ControlRole::WrongMark);
+    }
+}
+
+} // namespace
+
 std::unique_ptr<Screen> ScreenDescription::instantiate() const
 {
     auto screen = std::make_unique<Screen>(name, caption, clientSize, backColor);
@@ -306,6 +344,7 @@ std::unique_ptr<Screen> ScreenDescription::instantiate() const
         screen->setIcon(Picture::fromFile(picturePath(icon)));
     for (const auto& c : controls)
         build(*screen, c, nullptr);
+    assignRoles(*screen, *this);
     return screen;
 }
 

@@ -1,8 +1,10 @@
 #include "ScreenView.h"
 
 #include "MoviePlayer.h"
+#include "ScreenAccessible.h"
 #include "TextLayout.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -11,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QTouchEvent>
 #include <algorithm>
 #include <utility>
 #include <cmath>
@@ -52,6 +55,8 @@ std::vector<const Control*> paintOrder(const std::vector<std::unique_ptr<Control
 ScreenView::ScreenView(QWidget* parent) : QWidget(parent)
 {
     setMouseTracking(true);
+    setAttribute(Qt::WA_AcceptTouchEvents);
+    installScreenAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(346, 238);
 }
@@ -66,6 +71,7 @@ void ScreenView::setScreen(Screen* screen)
     m_players.clear();
     m_loadedCount.clear();
     m_drawings.clear();
+    dropAccessibleControls();
     m_screen = screen;
     if (m_screen)
         m_switchPress = m_lastPress;
@@ -73,9 +79,14 @@ void ScreenView::setScreen(Screen* screen)
     QToolTip::hideText();
     if (m_screen) {
         m_screen->setObserver(this);
-        for (Control* c : m_screen->allControls())
+        for (Control* c : m_screen->allControls()) {
             if (c->kind() == ControlKind::Player)
                 syncPlayer(*c);
+            if (c->kind() != ControlKind::Line)
+                m_accessibleControls.push_back(c);
+            if (c->role() == ControlRole::RightMark || c->role() == ControlRole::WrongMark)
+                m_marks.emplace_back(c, c->isShown());
+        }
     }
     update();
 }
@@ -336,11 +347,94 @@ bool blockedByModalBox(const QWidget* view)
 }
 } // namespace
 
+// The mouse and a finger on a touch screen take the same path: a press, moves and a
+// release, in widget coordinates. A finger is the left button held from touch to lift.
+
+bool ScreenView::isTouchEcho(const QMouseEvent* event) const
+{
+    // A platform that also turns the touches handled here into mouse events would give a
+    // finger two presses.
+    return m_touchSeen && event->source() != Qt::MouseEventNotSynthesized &&
+           event->pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
+}
+
 void ScreenView::mousePressEvent(QMouseEvent* event)
+{
+    if (isTouchEcho(event))
+        return;
+    pointerPress(event->position(), event->globalPosition(), event->timestamp(), event->button(), event->modifiers(),
+                 QGuiApplication::styleHints()->mouseDoubleClickDistance());
+}
+
+void ScreenView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (isTouchEcho(event))
+        return;
+    pointerMove(event->position(), event->buttons(), event->modifiers());
+}
+
+void ScreenView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (isTouchEcho(event))
+        return;
+    pointerRelease(event->position(), event->button(), event->buttons(), event->modifiers());
+}
+
+void ScreenView::touchEvent(QTouchEvent* event)
+{
+    m_touchSeen = true;
+    event->accept();
+    if (event->type() == QEvent::TouchCancel) {
+        cancelTouch();
+        return;
+    }
+    // One finger plays; others touching meanwhile are ignored.
+    for (const QEventPoint& point : event->points()) {
+        if (m_touchId < 0 && point.state() == QEventPoint::Pressed) {
+            m_touchId = point.id();
+            m_touchPos = point.position();
+            // A pointer arrives over a control before it presses there.
+            pointerMove(point.position(), Qt::NoButton, Qt::NoModifier);
+            pointerPress(point.position(), point.globalPosition(), event->timestamp(), Qt::LeftButton, Qt::NoModifier,
+                         QGuiApplication::styleHints()->touchDoubleTapDistance());
+        } else if (point.id() == m_touchId && point.state() == QEventPoint::Updated) {
+            m_touchPos = point.position();
+            pointerMove(point.position(), Qt::LeftButton, Qt::NoModifier);
+        } else if (point.id() == m_touchId && point.state() == QEventPoint::Released) {
+            m_touchId = -1;
+            pointerRelease(point.position(), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        }
+    }
+}
+
+void ScreenView::cancelTouch()
+{
+    if (m_touchId < 0)
+        return;
+    m_touchId = -1;
+    m_swallowing = false;
+    if (!m_screen)
+        return;
+    // The window system took the finger away: a drag ends without a drop, and a control
+    // holding the pointer hears its button go up, but no click.
+    if (m_dragSource) {
+        m_dragSource = nullptr;
+        unsetCursor();
+        update();
+        return;
+    }
+    if (Control* captured = std::exchange(m_captured, nullptr)) {
+        m_buttonsDown = 0;
+        m_screen->mouseUp(*captured, argsFor(*captured, m_touchPos, buttonMask(Qt::LeftButton), Qt::NoModifier));
+    }
+}
+
+void ScreenView::pointerPress(QPointF pos, QPointF global, quint64 time, Qt::MouseButton button,
+                              Qt::KeyboardModifiers mods, int doubleDistance)
 {
     if (blockedByModalBox(this))
         return;
-    const Press press{event->timestamp(), event->globalPosition(), true};
+    const Press press{time, global, true};
     const Press switched = std::exchange(m_switchPress, Press{});
     m_lastPress = press;
     if (!m_screen)
@@ -348,25 +442,23 @@ void ScreenView::mousePressEvent(QMouseEvent* event)
     QToolTip::hideText();
     if (m_swallowing)
         return;
-    const QStyleHints* hints = QGuiApplication::styleHints();
-    if (switched.valid && press.time - switched.time <= quint64(hints->mouseDoubleClickInterval()) &&
-        (press.global - switched.global).manhattanLength() <= hints->mouseDoubleClickDistance()) {
+    if (switched.valid && press.time - switched.time <= quint64(QGuiApplication::styleHints()->mouseDoubleClickInterval()) &&
+        (press.global - switched.global).manhattanLength() <= doubleDistance) {
         m_swallowing = true;
         return;
     }
-    const QPointF pos = event->position();
     if (m_dragSource)
         return;
     if (m_captured) {
         // Another button while one is already held: the captured control hears it.
-        m_buttonsDown |= buttonMask(event->button());
-        m_screen->mouseDown(*m_captured, argsFor(*m_captured, pos, buttonMask(event->button()), event->modifiers()));
+        m_buttonsDown |= buttonMask(button);
+        m_screen->mouseDown(*m_captured, argsFor(*m_captured, pos, buttonMask(button), mods));
         return;
     }
     Control* hit = controlAt(pos);
     if (!hit)
         return;
-    if (event->button() == Qt::LeftButton && hit->dragAutomatic()) {
+    if (button == Qt::LeftButton && hit->dragAutomatic()) {
         // A drag starts instead of a click; the control stays where it is.
         m_dragSource = hit;
         m_dragPos = pos;
@@ -379,45 +471,44 @@ void ScreenView::mousePressEvent(QMouseEvent* event)
         return;
     }
     m_captured = hit;
-    m_buttonsDown = buttonMask(event->button());
-    m_screen->mouseDown(*hit, argsFor(*hit, pos, buttonMask(event->button()), event->modifiers()));
+    m_buttonsDown = buttonMask(button);
+    m_screen->mouseDown(*hit, argsFor(*hit, pos, buttonMask(button), mods));
 }
 
-void ScreenView::mouseMoveEvent(QMouseEvent* event)
+void ScreenView::pointerMove(QPointF pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 {
     if (!m_screen || m_swallowing || blockedByModalBox(this))
         return;
-    const QPointF pos = event->position();
     if (m_dragSource) {
         m_dragPos = pos;
         update();
         return;
     }
     if (m_captured) {
-        m_screen->mouseMove(*m_captured, argsFor(*m_captured, pos, buttonMask(event->buttons()), event->modifiers()));
+        m_screen->mouseMove(*m_captured, argsFor(*m_captured, pos, buttonMask(buttons), mods));
         return;
     }
     Control* hit = controlAt(pos);
     Screen* const before = m_screen;
     if (hit)
-        m_screen->mouseMove(*hit, argsFor(*hit, pos, buttonMask(event->buttons()), event->modifiers()));
+        m_screen->mouseMove(*hit, argsFor(*hit, pos, buttonMask(buttons), mods));
     if (m_screen == before)
         updateCursor(hit);
 }
 
-void ScreenView::mouseReleaseEvent(QMouseEvent* event)
+void ScreenView::pointerRelease(QPointF pos, Qt::MouseButton button, Qt::MouseButtons stillHeld,
+                                Qt::KeyboardModifiers mods)
 {
     if (blockedByModalBox(this))
         return;
     if (m_swallowing) {
-        m_swallowing = event->buttons() != Qt::NoButton;
+        m_swallowing = stillHeld != Qt::NoButton;
         return;
     }
     if (!m_screen)
         return;
-    const QPointF pos = event->position();
     if (m_dragSource) {
-        if (event->button() != Qt::LeftButton)
+        if (button != Qt::LeftButton)
             return;
         Control* source = m_dragSource;
         m_dragSource = nullptr;
@@ -432,15 +523,15 @@ void ScreenView::mouseReleaseEvent(QMouseEvent* event)
     if (!m_captured)
         return;
     Control* captured = m_captured;
-    m_buttonsDown &= ~buttonMask(event->button());
+    m_buttonsDown &= ~buttonMask(button);
     if (m_buttonsDown == 0)
         m_captured = nullptr;
     Screen* const before = m_screen;
-    m_screen->mouseUp(*captured, argsFor(*captured, pos, buttonMask(event->button()), event->modifiers()));
+    m_screen->mouseUp(*captured, argsFor(*captured, pos, buttonMask(button), mods));
     if (m_screen != before)
         return;
     // A click is a press and a release on the same control.
-    if (event->button() == Qt::LeftButton && controlAt(pos) == captured)
+    if (button == Qt::LeftButton && controlAt(pos) == captured)
         m_screen->click(*captured);
 }
 
@@ -452,6 +543,16 @@ void ScreenView::leaveEvent(QEvent*)
 
 bool ScreenView::event(QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+        touchEvent(static_cast<QTouchEvent*>(event));
+        return true;
+    default:
+        break;
+    }
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
         const Control* hit = (m_dragSource || m_captured) ? nullptr : controlAt(help->pos());
@@ -486,7 +587,45 @@ void ScreenView::endGesture()
 
 // ---- model changes ----
 
-void ScreenView::controlChanged(Control&) { update(); }
+void ScreenView::controlChanged(Control&)
+{
+    update();
+    announceMarks();
+}
+
+// ---- accessibility ----
+
+QAccessibleInterface* ScreenView::accessibleInterface(Control& control) const
+{
+    auto it = m_accessibleIds.find(&control);
+    if (it != m_accessibleIds.end())
+        return QAccessible::accessibleInterface(it->second);
+    auto* iface = new ControlAccessible(const_cast<ScreenView*>(this), &control);
+    m_accessibleIds[&control] = QAccessible::registerAccessibleInterface(iface);
+    return iface;
+}
+
+void ScreenView::dropAccessibleControls()
+{
+    for (const auto& [control, id] : m_accessibleIds)
+        QAccessible::deleteAccessibleInterface(id);
+    m_accessibleIds.clear();
+    m_accessibleControls.clear();
+    m_marks.clear();
+}
+
+void ScreenView::announceMarks()
+{
+    // A mark that has just appeared tells a screen reader the answer to the last drop.
+    for (auto& [mark, wasShown] : m_marks) {
+        const bool shown = mark->isShown();
+        if (shown && !wasShown) {
+            QAccessibleEvent event(accessibleInterface(*mark), QAccessible::ObjectShow);
+            sendAccessibilityEvent(event);
+        }
+        wasShown = shown;
+    }
+}
 
 void ScreenView::movieLoaded(Control& player) { syncPlayer(player); }
 

@@ -6,6 +6,9 @@
 #include <QRegion>
 #include <QPointer>
 #include <QWidget>
+
+class QAccessibleInterface;
+class QTouchEvent;
 #include <map>
 #include <memory>
 
@@ -18,8 +21,8 @@ class Mixer;
 
 namespace screens {
 
-// Paints one screen's model, scaled uniformly to fit the widget, and turns mouse input into
-// the model's events: Click, MouseMove, MouseDown, MouseUp and DragDrop (automatic dragging).
+// Paints one screen's model, scaled uniformly to fit the widget, and turns mouse and touch
+// input into the model's events: Click, MouseMove, MouseDown, MouseUp and DragDrop (automatic dragging).
 // It keeps no game state: only what a gesture in progress needs.
 class ScreenView : public QWidget, private ScreenObserver {
     Q_OBJECT
@@ -58,6 +61,11 @@ public:
 
     QSize sizeHint() const override;
 
+    // The controls assistive technology is told of (all but lines, in description order),
+    // and the interface of one of them, made when first asked for and dropped with the screen.
+    const std::vector<Control*>& accessibleControls() const { return m_accessibleControls; }
+    QAccessibleInterface* accessibleInterface(Control& control) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -79,6 +87,17 @@ private:
     void updateCursor(const Control* hovered);
     void syncPlayer(Control& player);
     void endGesture();
+    void dropAccessibleControls();
+    void announceMarks();
+
+    // The mouse and a finger meet here.
+    void pointerPress(QPointF pos, QPointF global, quint64 time, Qt::MouseButton button, Qt::KeyboardModifiers mods,
+                      int doubleDistance);
+    void pointerMove(QPointF pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+    void pointerRelease(QPointF pos, Qt::MouseButton button, Qt::MouseButtons stillHeld, Qt::KeyboardModifiers mods);
+    void touchEvent(QTouchEvent* event);
+    void cancelTouch();
+    bool isTouchEcho(const QMouseEvent* event) const;
 
     Screen* m_screen = nullptr;
     QRegion m_dirty; // the part of the widget the current paint event draws
@@ -114,6 +133,16 @@ private:
     // belongs to the screen that is gone, and it and its release reach nothing.
     Press m_switchPress;
     bool m_swallowing = false;
+
+    // The finger that plays (-1: none) and where it was last.
+    int m_touchId = -1;
+    QPointF m_touchPos;
+    bool m_touchSeen = false;
+
+    std::vector<Control*> m_accessibleControls;
+    mutable std::map<const Control*, unsigned> m_accessibleIds;
+    // The screen's marks, and whether each was shown when last looked at.
+    std::vector<std::pair<Control*, bool>> m_marks;
 };
 
 } // namespace screens
