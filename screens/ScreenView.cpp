@@ -151,11 +151,14 @@ void ScreenView::paintEvent(QPaintEvent* event)
     m_dirty = event->region();
     QPainter painter(this);
     const QColor back = m_screen ? m_screen->backColor() : QColor(Qt::white);
-    // The margins around a screen of another shape than the window are a softer shade.
-    painter.fillRect(rect(), back.darker(104));
+    const QRectF area = screenRect();
+    // The margins around a screen of another shape than the window are a softer shade; a
+    // margin of a pixel or two is only rounding of the window's size, and a hairline of
+    // another shade there would look like a fault at the edge.
+    const bool rounding = width() - area.width() < 3 && height() - area.height() < 3;
+    painter.fillRect(rect(), rounding ? back : back.darker(104));
     if (!m_screen)
         return;
-    const QRectF area = screenRect();
     painter.fillRect(area, back);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -229,6 +229,20 @@ TEST_F(ViewFixture, AtAnyScaleAClickReachesTheSameControl)
     }
 }
 
+TEST_F(ViewFixture, MarginsAreShadedOnlyWhereTheWindowHasAnotherShape)
+{
+    // A netbook-wide window a pixel off the screen's proportions has no hairline at its edge;
+    // a much wider one shows its margins in a softer shade.
+    view.resize(1024, 702);
+    QImage image = view.grab().toImage();
+    EXPECT_EQ(image.pixelColor(0, 350), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(1023, 350), QColor(Qt::white));
+    view.resize(1400, 702);
+    image = view.grab().toImage();
+    EXPECT_NE(image.pixelColor(1, 350), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(int(view.screenRect().center().x()), 5), QColor(Qt::white));
+}
+
 TEST_F(ViewFixture, PicturesStaySharpWhenScaledUp)
 {
     // A 32 x 32 picture painted four times larger has a crisp edge, not a blur.
