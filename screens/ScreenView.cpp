@@ -551,6 +551,9 @@ bool ScreenView::event(QEvent* event)
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
     case QEvent::TouchCancel:
+        // Fingers on a touch screen play; a touchpad moves the pointer as it always does.
+        if (static_cast<QTouchEvent*>(event)->device()->type() != QInputDevice::DeviceType::TouchScreen)
+            break;
         touchEvent(static_cast<QTouchEvent*>(event));
         return true;
     default:

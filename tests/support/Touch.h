@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QPointingDevice>
 #include <QTest>
 #include <QWidget>
@@ -8,9 +9,14 @@
 // them: the view must take them on its own, with no mouse events made up from them.
 namespace touch {
 
+// One touch screen for the whole test run, gone with the application.
 inline QPointingDevice* screen()
 {
-    static QPointingDevice* device = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+    static QPointingDevice* device = [] {
+        QPointingDevice* d = QTest::createTouchDevice(QInputDevice::DeviceType::TouchScreen);
+        d->setParent(QCoreApplication::instance());
+        return d;
+    }();
     return device;
 }
 
