@@ -355,9 +355,10 @@ bool blockedByModalBox(const QWidget* view)
 
 bool ScreenView::isTouchEcho(const QMouseEvent* event) const
 {
-    // A platform that also turns the touches handled here into mouse events would give a
-    // finger two presses.
-    return m_touchSeen && event->source() != Qt::MouseEventNotSynthesized &&
+    // A platform that also reports the touches handled here as mouse events, from the same
+    // touch screen, would give a finger two presses. A platform that reports a touch screen
+    // only as a mouse still plays: nothing is dropped until real touches have come.
+    return m_touchSeen && event->pointingDevice() &&
            event->pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
 }
 

@@ -4,7 +4,9 @@
 #include "Shell.h"
 #include "Touch.h"
 
+#include <QApplication>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QImage>
 #include <QStyleHints>
 #include <QTest>
@@ -98,6 +100,15 @@ TEST_F(Touch, OneFingerGivesOnePressAndOtherFingersAreIgnored)
     touch::tap(view, at("Image5"));
     EXPECT_EQ(downs, 1);
     EXPECT_EQ(ups, 1);
+    EXPECT_EQ(clicks, 1);
+
+    // A platform that also reports the finger as the mouse gives no second press.
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent echo(type, QPointF(at("Image5")), QPointF(view->mapToGlobal(at("Image5"))), Qt::LeftButton,
+                         type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier, touch::screen());
+        QApplication::sendEvent(view, &echo);
+    }
+    EXPECT_EQ(downs, 1);
     EXPECT_EQ(clicks, 1);
 
     // A second finger landing on the button while the first drags a piece does nothing,
