@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -56,20 +57,28 @@ std::unique_ptr<screens::Screen> Shell::create(const QString& name)
     return screen;
 }
 
+double Shell::startScale(QSize design, QSize available)
+{
+    // The largest comfortable scale: the screen at most nine tenths of the desktop's width
+    // and a little less of its height (the title bar), in quarter steps, and its design size
+    // where that fits. A desktop smaller than that (a small touch panel) gets the whole screen
+    // shrunk to fit, never below half.
+    const double fit = std::min(available.width() * 0.9 / design.width(), available.height() * 0.85 / design.height());
+    if (fit >= 1.0)
+        return std::floor(fit * 4) / 4;
+    const double whole = std::min(double(available.width()) / design.width(), available.height() * 0.9 / design.height());
+    return std::clamp(whole, 0.5, 1.0);
+}
+
 void Shell::start()
 {
     switchTo(QStringLiteral("Presentación"));
     if (m_current && m_current->icon())
         QGuiApplication::setWindowIcon(QIcon(m_current->icon()->pixmap(QSize(64, 64))));
-    // The largest comfortable scale: the screen at most nine tenths of the desktop, in
-    // quarter steps, never smaller than its design size.
     const QSize design = m_view->sizeHint();
     double scale = 1.0;
-    if (QScreen* desktop = QGuiApplication::primaryScreen()) {
-        const QRect avail = desktop->availableGeometry();
-        const double fit = std::min(avail.width() * 0.9 / design.width(), avail.height() * 0.85 / design.height());
-        scale = std::max(1.0, std::floor(fit * 4) / 4);
-    }
+    if (QScreen* desktop = QGuiApplication::primaryScreen())
+        scale = startScale(design, desktop->availableGeometry().size());
     m_view->resize(QSize(qRound(design.width() * scale), qRound(design.height() * scale)));
     m_view->show();
 }

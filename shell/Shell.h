@@ -4,6 +4,7 @@
 #include "ScreenCatalog.h"
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -29,6 +30,8 @@ public:
 
     // Opens the first screen at a comfortable size for the desktop it is on.
     void start();
+    // The scale start() gives a screen of `design` pixels on a desktop with `available` room.
+    static double startScale(QSize design, QSize available);
 
     void switchTo(const QString& screen) override;
     void confirmExit(screens::Screen& screen, screens::Control& goodbyePlayer) override;
