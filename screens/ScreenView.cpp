@@ -87,6 +87,11 @@ void ScreenView::setScreen(Screen* screen)
             if (c->role() == ControlRole::RightMark || c->role() == ControlRole::WrongMark)
                 m_marks.emplace_back(c, c->isShown());
         }
+        // A screen reader hears the new screen's name and reads its controls afresh.
+        QAccessibleEvent renamed(this, QAccessible::NameChanged);
+        sendAccessibilityEvent(renamed);
+        QAccessibleEvent reordered(this, QAccessible::ObjectReorder);
+        sendAccessibilityEvent(reordered);
     }
     update();
 }

@@ -5,6 +5,7 @@
 #include "Shell.h"
 
 #include <QAccessible>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 #include <vector>
@@ -175,9 +176,18 @@ TEST_F(Accessibility, InterfacesOfALeftScreenAreGoneAndTheNewScreensTakeTheirPla
     QAccessibleInterface* piece = of(QStringLiteral("Image16"));
     ASSERT_TRUE(piece);
     const QAccessible::Id id = QAccessible::uniqueId(piece);
+    g_events.clear();
     open(QStringLiteral("Tablero"));
     EXPECT_EQ(QAccessible::accessibleInterface(id), nullptr);
     EXPECT_EQ(viewInterface()->text(QAccessible::Name), shell.currentScreen()->caption());
+    // The new screen is told by name, and its controls as changed.
+    const auto told = [](QAccessible::Event type) {
+        return std::count_if(g_events.begin(), g_events.end(), [type](const auto& e) { return e.first == type; });
+    };
+    EXPECT_EQ(told(QAccessible::NameChanged), 1);
+    EXPECT_EQ(told(QAccessible::ObjectReorder), 1);
+    EXPECT_TRUE(std::any_of(g_events.begin(), g_events.end(),
+                            [&](const auto& e) { return e.second == shell.currentScreen()->caption(); }));
     ASSERT_TRUE(of(QStringLiteral("Picture1")));
     EXPECT_EQ(of(QStringLiteral("Picture1"))->role(), QAccessible::Canvas);
 }
