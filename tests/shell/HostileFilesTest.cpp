@@ -92,8 +92,9 @@ TEST(HostileFiles, DamagedMoviesLeaveTheirPlayersEmptyAndTheScreensWorking)
     // Each refusal says which file and why, on one line.
     EXPECT_GE(log.count(QLatin1String("refused")), 17);
     for (const QString& line : log.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        if (line.contains(QLatin1String("refused")))
+        if (line.contains(QLatin1String("refused"))) {
             EXPECT_TRUE(line.contains(QLatin1String(".swf"))) << qPrintable(line);
+        }
     }
     // Refusing is quick: all 43 screens with their bad movies well inside a few seconds.
     EXPECT_LT(clock.elapsed(), 20000);
