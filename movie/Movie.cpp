@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <cmath>
+#include <cstdio>
 
 namespace movie {
 
@@ -34,7 +35,10 @@ Result<std::unique_ptr<Movie>> Movie::fromFile(const QString& path)
     auto bytes = readFile(path);
     if (!bytes)
         return Result<std::unique_ptr<Movie>>::failure(bytes.error());
-    return fromBytes(bytes.value());
+    auto movie = fromBytes(bytes.value());
+    if (movie)
+        movie.value()->setName(path);
+    return movie;
 }
 
 Movie::Movie(std::shared_ptr<const MovieData> data) : m_data(std::move(data))
@@ -104,7 +108,16 @@ Movie::SoundEvents Movie::takeSoundEvents()
 
 void Movie::paint(QPainter& painter, const QRectF& target) const
 {
-    Renderer(*m_data, m_antialiasing).paint(painter, *m_root, target, m_context.background);
+    Renderer renderer(*m_data, m_antialiasing);
+    renderer.paint(painter, *m_root, target, m_context.background);
+    m_lastDrawingWork = renderer.drawingDone();
+    if (renderer.drawingLeftOut() > 0 && !m_drawingCut) {
+        m_drawingCut = true;
+        std::fprintf(stderr, "movie: %s: frame %d has too much to draw (%lld units, %lld allowed); drawn in part\n",
+                     m_name.isEmpty() ? "(unnamed)" : qPrintable(m_name), m_root->currentFrame() + 1,
+                     static_cast<long long>(renderer.drawingDone() + renderer.drawingLeftOut()),
+                     static_cast<long long>(Renderer::DrawingBudget));
+    }
 }
 
 } // namespace movie

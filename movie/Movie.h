@@ -32,6 +32,16 @@ public:
     // down to at most 16 megapixels).
     QImage snapshot(QSize size = {}) const;
 
+    // The name used in messages (the file's path when read from a file).
+    void setName(const QString& name) { m_name = name; }
+    const QString& name() const { return m_name; }
+
+    // Whether some paint had more to draw than the renderer's budget allows and left part
+    // of its frame out. The first such paint writes one line to standard error.
+    bool drawingCut() const { return m_drawingCut; }
+    // The drawing work of the last paint, in the renderer's budget units.
+    qint64 lastDrawingWork() const { return m_lastDrawingWork; }
+
     // Edges are smoothed unless turned off (to compare with references drawn without).
     void setAntialiasing(bool on) { m_antialiasing = on; }
 
@@ -61,6 +71,9 @@ private:
     PlayContext m_context;
     std::unique_ptr<Timeline> m_root;
     bool m_antialiasing = true;
+    QString m_name;
+    mutable bool m_drawingCut = false;
+    mutable qint64 m_lastDrawingWork = 0;
 };
 
 } // namespace movie

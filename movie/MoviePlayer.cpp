@@ -72,6 +72,7 @@ bool MoviePlayer::load(const QString& path)
     }
     auto state = std::make_unique<State>();
     state->movie = std::make_unique<Movie>(loaded.value());
+    state->movie->setName(path);
     // Rates below one frame a second or above the display's are not useful for playback.
     double fps = std::clamp(state->movie->frameRate(), 1.0, 120.0);
     if (state->movie->frameRate() <= 0)

@@ -120,9 +120,22 @@ void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& targ
     const QTransform world = showAll * base;
     m_stageScale = showAll.m11() * std::sqrt(std::abs(base.determinant()));
     m_morphBudget = MorphEdgesPerPaint;
+    m_drawn = 0;
+    m_leftOut = 0;
     painter.setRenderHint(QPainter::Antialiasing, m_antialiasing);
     paintTimeline(painter, root, world, ColorTransform(), 0);
     painter.restore();
+}
+
+bool Renderer::spend(double cost) const
+{
+    const qint64 units = qint64(std::ceil(std::min(cost, 1e15)));
+    if (units > DrawingBudget - m_drawn) {
+        m_leftOut += units;
+        return false;
+    }
+    m_drawn += units;
+    return true;
 }
 
 void Renderer::paintTimeline(QPainter& painter, const Timeline& timeline, const QTransform& world,
@@ -157,8 +170,16 @@ void Renderer::paintTimeline(QPainter& painter, const Timeline& timeline, const 
                 clipped = false;
             }
         } else if (!clipped || appliedVersion != maskVersion) {
-            if (clipped)
+            if (clipped) {
                 painter.restore();
+                clipped = false;
+            }
+            double cost = 0;
+            for (const Mask& m : masks)
+                cost += m.path.elementCount();
+            // Without its clip an object would show where it should not: it is left out.
+            if (!spend(cost))
+                continue;
             painter.save();
             painter.setTransform(QTransform());
             for (const Mask& m : masks)
@@ -177,16 +198,24 @@ void Renderer::collectOutline(QPainterPath& out, const DisplayObject& obj, const
     if (!obj.character || nesting > PlayContext::MaxNesting + 2)
         return;
     switch (obj.character->kind) {
-    case Character::Kind::Shape:
-        out.addPath(world.map(obj.character->shape->shape.fillOutline));
+    case Character::Kind::Shape: {
+        const QPainterPath& outline = obj.character->shape->shape.fillOutline;
+        if (spend(outline.elementCount()))
+            out.addPath(world.map(outline));
         break;
-    case Character::Kind::Morph:
-        out.addPath(world.map(ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget)->fillOutline));
+    }
+    case Character::Kind::Morph: {
+        auto shape = ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget);
+        if (spend(shape->fillOutline.elementCount()))
+            out.addPath(world.map(shape->fillOutline));
         break;
+    }
     case Character::Kind::Text: {
         QTransform t = obj.character->text->matrix * world;
-        for (const auto& run : obj.character->text->runs)
-            out.addPath(t.map(run.path));
+        for (const auto& run : obj.character->text->runs) {
+            if (spend(run.path.elementCount()))
+                out.addPath(t.map(run.path));
+        }
         break;
     }
     case Character::Kind::Sprite:
@@ -226,6 +255,8 @@ void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QT
         painter.setTransform(text.matrix * world);
         painter.setPen(Qt::NoPen);
         for (const auto& run : text.runs) {
+            if (!spend(run.path.elementCount()))
+                continue;
             painter.setBrush(colors.toColor(run.color));
             painter.drawPath(run.path);
         }
@@ -341,6 +372,8 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
     };
     for (const CompiledShape::Part& part : shape.parts) {
         if (!part.stroke) {
+            if (!spend(part.path.elementCount()))
+                continue;
             const FillStyle& fill = shape.fills[size_t(part.style)];
             if (fill.kind == FillStyle::Kind::Bitmap) {
                 paintBitmapFill(painter, part.path, fill, world, colors);
@@ -367,6 +400,11 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
                 : line.noHScale                      ? line.width * sy
                                                      : line.width * sx;
         }
+        // Wide strokes cost more per segment: the player's own zoom is left out, so that a
+        // movie draws the same whatever the size of its player.
+        const double movieWidth = m_stageScale > 0 ? widthPx / m_stageScale * 0.05 : widthPx;
+        if (!spend(part.path.elementCount() * strokeSegmentCost(movieWidth)))
+            continue;
         if (widthPx < 1.0 || line.noHScale || line.noVScale) {
             pen.setWidthF(std::max(1.0, widthPx));
             pen.setCosmetic(true);
