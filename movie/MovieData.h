@@ -85,6 +85,8 @@ struct CompiledShape {
         // cheaper than stroking the curves again.
         mutable QPainterPath outline;
         mutable bool outlineReady = false;
+        // The path's length in twips (each edge across plus up), measured on first use.
+        mutable double length = -1;
     };
     std::vector<FillStyle> fills;
     std::vector<LineStyle> lines;

@@ -138,6 +138,33 @@ bool Renderer::spend(double cost) const
     return true;
 }
 
+bool Renderer::spendOnPath(const QPainterPath& path, double moviePixels, double weight) const
+{
+    const int elements = path.elementCount();
+    if (elements * weight > double(DrawingBudget - m_drawn))
+        return spend(elements * weight);
+    return spend(pathCost(elements, pathLength(path) * moviePixels) * weight);
+}
+
+double Renderer::moviePixels(const QTransform& world) const
+{
+    const double scale = std::sqrt(std::abs(world.determinant()));
+    return m_stageScale > 0 ? scale / m_stageScale * 0.05 : scale;
+}
+
+double Renderer::pathLength(const QPainterPath& path)
+{
+    double length = 0;
+    QPointF last;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element& e = path.elementAt(i);
+        if (!e.isMoveTo())
+            length += std::abs(e.x - last.x()) + std::abs(e.y - last.y());
+        last = QPointF(e.x, e.y);
+    }
+    return length;
+}
+
 void Renderer::paintTimeline(QPainter& painter, const Timeline& timeline, const QTransform& world,
                              const ColorTransform& colors, int nesting) const
 {
@@ -174,11 +201,13 @@ void Renderer::paintTimeline(QPainter& painter, const Timeline& timeline, const 
                 painter.restore();
                 clipped = false;
             }
-            double cost = 0;
+            // Clip paths are in the device's pixels.
+            const double toMovie = moviePixels(QTransform());
+            bool fits = true;
             for (const Mask& m : masks)
-                cost += m.path.elementCount();
+                fits = fits && spendOnPath(m.path, toMovie);
             // Without its clip an object would show where it should not: it is left out.
-            if (!spend(cost))
+            if (!fits)
                 continue;
             painter.save();
             painter.setTransform(QTransform());
@@ -200,20 +229,20 @@ void Renderer::collectOutline(QPainterPath& out, const DisplayObject& obj, const
     switch (obj.character->kind) {
     case Character::Kind::Shape: {
         const QPainterPath& outline = obj.character->shape->shape.fillOutline;
-        if (spend(outline.elementCount()))
+        if (spendOnPath(outline, moviePixels(world)))
             out.addPath(world.map(outline));
         break;
     }
     case Character::Kind::Morph: {
         auto shape = ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget);
-        if (spend(shape->fillOutline.elementCount()))
+        if (spendOnPath(shape->fillOutline, moviePixels(world)))
             out.addPath(world.map(shape->fillOutline));
         break;
     }
     case Character::Kind::Text: {
         QTransform t = obj.character->text->matrix * world;
         for (const auto& run : obj.character->text->runs) {
-            if (spend(run.path.elementCount()))
+            if (spendOnPath(run.path, moviePixels(t)))
                 out.addPath(t.map(run.path));
         }
         break;
@@ -254,8 +283,9 @@ void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QT
         const TextCharacter& text = *obj.character->text;
         painter.setTransform(text.matrix * world);
         painter.setPen(Qt::NoPen);
+        const double toMovie = moviePixels(text.matrix * world);
         for (const auto& run : text.runs) {
-            if (!spend(run.path.elementCount()))
+            if (!spendOnPath(run.path, toMovie))
                 continue;
             painter.setBrush(colors.toColor(run.color));
             painter.drawPath(run.path);
@@ -360,6 +390,16 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
 {
     painter.setTransform(world);
     const double pixelScale = std::sqrt(std::abs(world.determinant()));
+    const double toMovie = moviePixels(world);
+    // A part's cost, its length measured once and kept with it.
+    auto partCost = [&](const CompiledShape::Part& part, double weight) {
+        const int elements = part.path.elementCount();
+        if (elements * weight > double(DrawingBudget - m_drawn))
+            return spend(elements * weight);
+        if (part.length < 0)
+            part.length = pathLength(part.path);
+        return spend(pathCost(elements, part.length * toMovie) * weight);
+    };
     // Movies sample gradients at a pixel's top-left corner, while the painter samples at its
     // centre: moving the gradient half a pixel along keeps the ramp's bands where movies put them.
     const bool shiftGradients = world.isInvertible();
@@ -372,7 +412,7 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
     };
     for (const CompiledShape::Part& part : shape.parts) {
         if (!part.stroke) {
-            if (!spend(part.path.elementCount()))
+            if (!partCost(part, 1))
                 continue;
             const FillStyle& fill = shape.fills[size_t(part.style)];
             if (fill.kind == FillStyle::Kind::Bitmap) {
@@ -400,10 +440,9 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
                 : line.noHScale                      ? line.width * sy
                                                      : line.width * sx;
         }
-        // Wide strokes cost more per segment: the player's own zoom is left out, so that a
-        // movie draws the same whatever the size of its player.
+        // Wide strokes cost more per segment and per pixel of length.
         const double movieWidth = m_stageScale > 0 ? widthPx / m_stageScale * 0.05 : widthPx;
-        if (!spend(part.path.elementCount() * strokeSegmentCost(movieWidth)))
+        if (!partCost(part, strokeWeight(movieWidth)))
             continue;
         if (widthPx < 1.0 || line.noHScale || line.noVScale) {
             pen.setWidthF(std::max(1.0, widthPx));

@@ -25,13 +25,19 @@ public:
     static QGradientStops gradientRamp(const FillStyle& fill, const ColorTransform& colors);
 
     // The drawing work one paint may do, counting every placement: the edges of filled
-    // areas, clip layers and text (a curve counts as three), and stroke segments weighted
-    // by their width in the movie's own pixels. The busiest frame the program ships needs
-    // about a ninth of it; a frame that needs more draws what fits and leaves the rest out,
-    // so that a small hostile file cannot hold the screen for seconds.
+    // areas, clip layers and text (a curve counts as three) and their length, and stroke
+    // segments weighted by their width. Lengths and widths are in the movie's own pixels,
+    // so a movie costs the same whatever the size of its player. The busiest frame the
+    // program ships needs under a quarter of it; a frame that needs more draws what fits and
+    // leaves the rest out, so that a small hostile file cannot hold the screen for seconds.
     static constexpr qint64 DrawingBudget = 50000;
-    // The cost of one stroke segment `width` of the movie's pixels wide.
-    static double strokeSegmentCost(double width) { return 1.0 + std::max(0.0, width) / 2.0; }
+    // The painter's work grows with every pixel an edge crosses as well as with the edges.
+    static constexpr double PixelsPerUnit = 16;
+    static double pathCost(int elements, double lengthPx) { return elements + lengthPx / PixelsPerUnit; }
+    // What one unit of a stroke costs when it is `width` of the movie's pixels wide.
+    static double strokeWeight(double width) { return 1.0 + std::max(0.0, width) / 2.0; }
+    // Each edge's extent across plus its extent up, in the path's own units.
+    static double pathLength(const QPainterPath& path);
 
     void paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background) const;
     void paintTimeline(QPainter& painter, const Timeline& timeline, const QTransform& world,
@@ -45,6 +51,11 @@ private:
     // Takes `cost` from the paint's budget; false (and the work counted as left out) when
     // it does not fit.
     bool spend(double cost) const;
+    // Spends the cost of filling `path` drawn at `moviePixels` of the movie's pixels to
+    // one of its units, the edge count tried first so that huge paths are never measured.
+    bool spendOnPath(const QPainterPath& path, double moviePixels, double weight = 1) const;
+    // The movie's pixels to one unit under `world`, leaving the player's zoom out.
+    double moviePixels(const QTransform& world) const;
     void paintObject(QPainter& painter, const DisplayObject& obj, const QTransform& world,
                      const ColorTransform& colors, int nesting) const;
     void paintShape(QPainter& painter, const CompiledShape& shape, const QTransform& world,

@@ -52,6 +52,9 @@ int main(int argc, char** argv)
         {"comb_100k_edges_x100", [] { return denseCombMovie(100000, 100); }},
         {"line_20k_segments_10px", [] { return zigzagLineMovie(20000, 200); }},
         {"line_20k_segments_1px", [] { return zigzagLineMovie(20000, 20); }},
+        // Within the budget: what a movie may still cost.
+        {"comb_1000_edges_x1", [] { return denseCombMovie(1000, 1); }},
+        {"line_1000_segments_1px", [] { return zigzagLineMovie(1000, 20); }},
     };
     if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
         const QDir dir(QString::fromLocal8Bit(argv[2]));
