@@ -59,7 +59,7 @@ struct MoviePlayer::State {
     QTimer timer;
 };
 
-MoviePlayer::MoviePlayer(QObject* parent) : QObject(parent) {}
+MoviePlayer::MoviePlayer(sound::Mixer* mixer, QObject* parent) : QObject(parent), m_mixer(mixer) {}
 MoviePlayer::~MoviePlayer() = default;
 
 bool MoviePlayer::load(const QString& path)
@@ -135,8 +135,9 @@ void MoviePlayer::onTick()
     if (!m_state)
         return;
     bool changed = m_state->movie->tick();
+    Movie::SoundEvents events = m_state->movie->takeSoundEvents();
     if (m_state->sound)
-        m_state->sound->frameShown(m_state->movie->takeSoundEvents());
+        m_state->sound->frameShown(std::move(events));
     // A hidden player keeps time but asks for no repaint; a still picture needs none either.
     if (m_visible && changed)
         emit frameChanged();
@@ -144,10 +145,12 @@ void MoviePlayer::onTick()
 
 void MoviePlayer::startSound()
 {
-    sound::Mixer& mixer = m_mixer ? *m_mixer : sound::Mixer::instance();
-    m_state->sound = std::make_unique<MovieSound>(mixer, m_state->movie->sharedData());
+    Movie::SoundEvents first = m_state->movie->takeSoundEvents();
+    if (!m_mixer)
+        return;
+    m_state->sound = std::make_unique<MovieSound>(*m_mixer, m_state->movie->sharedData());
     // The sounds of the first frame, which was entered when the movie was made.
-    m_state->sound->frameShown(m_state->movie->takeSoundEvents());
+    m_state->sound->frameShown(std::move(first));
 }
 
 bool MoviePlayer::isEmpty() const { return !m_state; }

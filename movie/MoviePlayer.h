@@ -19,10 +19,12 @@ class Movie;
 // loops at the end, and paints the current frame scaled to fit a rectangle keeping its
 // proportions. The player never blocks the caller: a file is read and checked once when
 // it is loaded, and each frame costs only a bounded amount of work.
+//
+// Its sounds go to the mixer it is made with, which must outlive it; without one it is silent.
 class MoviePlayer : public QObject {
     Q_OBJECT
 public:
-    explicit MoviePlayer(QObject* parent = nullptr);
+    explicit MoviePlayer(sound::Mixer* mixer, QObject* parent = nullptr);
     ~MoviePlayer() override;
 
     // Loads the movie at `path` and starts it from its first frame (when the play setting
@@ -49,10 +51,6 @@ public:
     // centred; the margins show the background colour and what lies beyond the stage).
     void paint(QPainter& painter, const QRectF& target) const;
 
-    // The mixer the player's sounds go to (the program's own unless set), for tools and
-    // tests. Set it before loading.
-    void setMixer(sound::Mixer* mixer) { m_mixer = mixer; }
-
 signals:
     // The picture changed; the owner repaints the player's rectangle.
     void frameChanged();
@@ -66,7 +64,7 @@ private:
     QString m_path;
     bool m_playing = true;
     bool m_visible = true;
-    sound::Mixer* m_mixer = nullptr;
+    sound::Mixer* const m_mixer;
 };
 
 } // namespace movie

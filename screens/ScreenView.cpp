@@ -52,7 +52,7 @@ std::vector<const Control*> paintOrder(const std::vector<std::unique_ptr<Control
 
 } // namespace
 
-ScreenView::ScreenView(QWidget* parent) : QWidget(parent)
+ScreenView::ScreenView(movie::sound::Mixer* mixer, QWidget* parent) : QWidget(parent), m_mixer(mixer)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_AcceptTouchEvents);
@@ -645,8 +645,7 @@ void ScreenView::syncPlayer(Control& control)
 {
     auto& player = m_players[&control];
     if (!player) {
-        player = std::make_unique<movie::MoviePlayer>();
-        player->setMixer(m_mixer);
+        player = std::make_unique<movie::MoviePlayer>(m_mixer);
         connect(player.get(), &movie::MoviePlayer::frameChanged, this, [this, c = &control] {
             if (c->isShown())
                 update(toView(c->visibleScreenRect()).toAlignedRect().adjusted(-1, -1, 1, 1));

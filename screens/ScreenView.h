@@ -29,7 +29,9 @@ class ScreenView : public QWidget, private ScreenObserver {
 public:
     static constexpr double kTwipsPerPixel = 15.0;
 
-    explicit ScreenView(QWidget* parent = nullptr);
+    // The players' sounds go to `mixer`, which must outlive the view; without one they are
+    // silent.
+    explicit ScreenView(movie::sound::Mixer* mixer = nullptr, QWidget* parent = nullptr);
     ~ScreenView() override;
 
     // Shows `screen` (not owned); null shows nothing. Players of the previous screen are
@@ -51,10 +53,6 @@ public:
 
     // The movie player behind a player control (null when the control is not shown here).
     movie::MoviePlayer* moviePlayer(const Control& player) const;
-
-    // The mixer the players' sounds go to (the program's own unless set); for tools and
-    // tests. Players made after the call use it.
-    void setMixer(movie::sound::Mixer* mixer) { m_mixer = mixer; }
 
     // A drag in progress.
     Control* dragSource() const { return m_dragSource; }
@@ -103,7 +101,7 @@ private:
     QRegion m_dirty; // the part of the widget the current paint event draws
     std::map<const Control*, std::unique_ptr<movie::MoviePlayer>> m_players;
     std::map<const Control*, int> m_loadedCount;
-    movie::sound::Mixer* m_mixer = nullptr;
+    movie::sound::Mixer* const m_mixer;
 
     // Drawings shown at the current scale: redrawn from the fine raster when the size
     // changes, otherwise only the new dots are added.

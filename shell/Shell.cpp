@@ -28,9 +28,9 @@ std::vector<std::unique_ptr<screens::Behaviour>> standardBehaviours()
     return out;
 }
 
-Shell::Shell(QString applicationFolder, QObject* parent)
+Shell::Shell(QString applicationFolder, movie::sound::Mixer* mixer, QObject* parent)
     : QObject(parent), m_folder(std::move(applicationFolder)), m_behaviours(standardBehaviours()),
-      m_view(std::make_unique<screens::ScreenView>())
+      m_view(std::make_unique<screens::ScreenView>(mixer))
 {
     m_quit = [this] {
         m_view->setScreen(nullptr); // stops every movie at once

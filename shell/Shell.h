@@ -15,6 +15,10 @@ class Screen;
 class ScreenView;
 } // namespace screens
 
+namespace movie::sound {
+class Mixer;
+}
+
 namespace shell {
 
 // The program's shell: one window, exactly one open screen at a time, the screen switch and
@@ -25,7 +29,9 @@ public:
     // Answers the exit question: true for Yes.
     using ExitPrompt = std::function<bool(QWidget* parent)>;
 
-    explicit Shell(QString applicationFolder, QObject* parent = nullptr);
+    // The screens' sounds go to `mixer`, which must outlive the shell; without one the
+    // program is silent.
+    explicit Shell(QString applicationFolder, movie::sound::Mixer* mixer = nullptr, QObject* parent = nullptr);
     ~Shell() override;
 
     // Opens the first screen at a comfortable size for the desktop it is on.

@@ -2,11 +2,10 @@
 
 #include "AudioThread.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <utility>
 
 namespace movie::sound {
 
@@ -18,6 +17,26 @@ constexpr size_t MaxVoices = 128;
 constexpr size_t MaxStreams = 64;
 constexpr size_t MaxQueuedCommands = 1 << 16;
 constexpr int64_t MaxStreamQueueFrames = int64_t(Mixer::SampleRate) * 10;
+// Room made for each stream's queue when it opens: far more than the frame or two a stream
+// runs ahead of the timeline, so that the queue does not grow while mixing.
+constexpr size_t StreamReserveFrames = Mixer::SampleRate;
+
+// Removes the slots `gone` picks from the first `count`, keeping the others in order, and
+// returns how many are left. Slots are only swapped, so nothing is freed: a removed slot
+// keeps what it held until it is taken again.
+template <typename Slot, typename Predicate>
+size_t keepInOrder(std::vector<Slot>& pool, size_t count, Predicate gone)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (gone(pool[i]))
+            continue;
+        if (i != kept)
+            std::swap(pool[i], pool[kept]);
+        ++kept;
+    }
+    return kept;
+}
 
 } // namespace
 
@@ -58,6 +77,16 @@ struct Mixer::Stream {
 
     int64_t queued() const { return int64_t(fifo.size() - readIndex) / 2; }
 
+    // A slot taken for a new stream: everything but the queue's room starts afresh.
+    void reset(Owner newOwner, int newId)
+    {
+        owner = newOwner;
+        id = newId;
+        samplesPerFrame = double(SampleRate) / 12.0;
+        dropped = padded = 0;
+        restart();
+    }
+
     void restart()
     {
         fifo.clear();
@@ -92,12 +121,20 @@ struct Mixer::Stream {
 };
 
 struct Mixer::Snapshot {
+    Snapshot()
+    {
+        voices.reserve(MaxVoices);
+        streams.reserve(MaxStreams);
+    }
     std::vector<std::pair<Owner, int>> voices;
     std::vector<std::tuple<Owner, int, StreamStatus>> streams;
 };
 
-Mixer::Mixer(Output output) : m_snapshot(std::make_shared<Snapshot>())
+Mixer::Mixer(Output output)
+    : m_voices(MaxVoices), m_streams(MaxStreams), m_nextSnapshot(std::make_unique<Snapshot>()),
+      m_snapshot(std::make_unique<Snapshot>())
 {
+    m_accumulator.reserve(size_t(BufferFrames) * 2);
     if (output == Output::Device) {
         m_thread = std::make_unique<AudioThread>(*this);
         m_thread->start();
@@ -109,17 +146,6 @@ Mixer::~Mixer()
     stopOutput();
 }
 
-Mixer& Mixer::instance()
-{
-    static Mixer* mixer = [] {
-        auto* m = new Mixer(Output::Device);
-        // The device objects must go while the application object still exists.
-        qAddPostRoutine([] { Mixer::instance().stopOutput(); });
-        return m;
-    }();
-    return *mixer;
-}
-
 Owner Mixer::newOwner()
 {
     static std::atomic<Owner> next{1};
@@ -128,6 +154,8 @@ Owner Mixer::newOwner()
 
 void Mixer::stopOutput()
 {
+    // Held while the thread ends, so that no caller returns while it still mixes.
+    std::lock_guard lock(m_threadMutex);
     m_thread.reset();
     setDeviceState(false, 0);
 }
@@ -140,7 +168,10 @@ void Mixer::setDeviceState(bool open, int bufferFrames)
 
 void Mixer::enqueue(Command&& command)
 {
+    // Commands mixing is done with are freed here, on the caller's thread, once unlocked.
+    std::vector<Command> applied;
     std::lock_guard lock(m_commandMutex);
+    applied.swap(m_applied);
     if (m_commands.size() >= MaxQueuedCommands) {
         ++m_droppedCommands;
         return;
@@ -156,6 +187,9 @@ void Mixer::startEvent(Owner owner, int soundId, SharedSound sound, const SoundI
     c.id = soundId;
     c.sound = std::move(sound);
     c.info = info;
+    // Sorted here rather than while mixing, where sorting would allocate.
+    std::stable_sort(c.info.envelope.begin(), c.info.envelope.end(),
+                     [](const auto& a, const auto& b) { return a.position44 < b.position44; });
     enqueue(std::move(c));
 }
 
@@ -191,6 +225,7 @@ void Mixer::streamOpen(Owner owner, int streamId, const StreamParams& params)
     c.owner = owner;
     c.id = streamId;
     c.params = params;
+    c.samples.reserve(StreamReserveFrames * 2);  // becomes the stream's queue
     enqueue(std::move(c));
 }
 
@@ -226,67 +261,79 @@ void Mixer::streamClose(Owner owner, int streamId)
 
 int Mixer::playingCount(Owner owner) const
 {
-    std::shared_ptr<const Snapshot> snapshot;
-    {
-        std::lock_guard lock(m_snapshotMutex);
-        snapshot = m_snapshot;
-    }
-    return int(std::count_if(snapshot->voices.begin(), snapshot->voices.end(),
+    std::lock_guard lock(m_snapshotMutex);
+    return int(std::count_if(m_snapshot->voices.begin(), m_snapshot->voices.end(),
                              [owner](const auto& v) { return v.first == owner; }));
 }
 
 bool Mixer::isPlaying(Owner owner, int soundId) const
 {
-    std::shared_ptr<const Snapshot> snapshot;
-    {
-        std::lock_guard lock(m_snapshotMutex);
-        snapshot = m_snapshot;
-    }
-    return std::find(snapshot->voices.begin(), snapshot->voices.end(),
+    std::lock_guard lock(m_snapshotMutex);
+    return std::find(m_snapshot->voices.begin(), m_snapshot->voices.end(),
                      std::pair<Owner, int>(owner, soundId))
-        != snapshot->voices.end();
+        != m_snapshot->voices.end();
 }
 
 std::optional<StreamStatus> Mixer::streamStatus(Owner owner, int streamId) const
 {
-    std::shared_ptr<const Snapshot> snapshot;
-    {
-        std::lock_guard lock(m_snapshotMutex);
-        snapshot = m_snapshot;
-    }
-    for (const auto& [o, id, status] : snapshot->streams) {
+    std::lock_guard lock(m_snapshotMutex);
+    for (const auto& [o, id, status] : m_snapshot->streams) {
         if (o == owner && id == streamId)
             return status;
     }
     return std::nullopt;
 }
 
-void Mixer::setMixObserver(std::function<void(std::span<const int16_t>)> observer)
+void Mixer::setMixObserver(MixObserver observer)
 {
-    std::lock_guard lock(m_mixMutex);
-    m_observer = std::move(observer);
+    auto next = observer ? std::make_shared<const MixObserver>(std::move(observer)) : nullptr;
+    std::shared_ptr<const MixObserver> previous;  // let go of after unlocking
+    std::lock_guard lock(m_observerMutex);
+    previous = std::exchange(m_observer, std::move(next));
 }
 
 Mixer::Stream* Mixer::findStream(Owner owner, int streamId)
 {
-    for (auto& s : m_streams) {
-        if (s->owner == owner && s->id == streamId)
-            return s.get();
+    for (size_t i = 0; i < m_streamCount; ++i) {
+        if (m_streams[i].owner == owner && m_streams[i].id == streamId)
+            return &m_streams[i];
     }
     return nullptr;
 }
 
 void Mixer::applyCommands()
 {
+    bool taken = false;
     {
         std::lock_guard lock(m_commandMutex);
-        std::swap(m_commands, m_applying);
+        // The last batch goes back unless the one before is still there; it always is gone
+        // by the time new commands wait, since queueing one takes it.
+        if (m_applied.empty())
+            std::swap(m_applied, m_applying);
+        if (m_applying.empty()) {
+            std::swap(m_applying, m_commands);
+            taken = true;
+        }
     }
-    for (Command& c : m_applying)
-        apply(c);
-    m_applying.clear();
+    if (taken) {
+        for (Command& c : m_applying)
+            apply(c);
+    }
 }
 
+Mixer::Voice& Mixer::takeVoiceSlot()
+{
+    if (m_voiceCount >= MaxVoices) {
+        // The oldest voice goes: its slot moves to the end and is taken.
+        for (size_t i = 1; i < m_voiceCount; ++i)
+            std::swap(m_voices[i - 1], m_voices[i]);
+        --m_voiceCount;
+    }
+    return m_voices[m_voiceCount++];
+}
+
+// What a command carries and mixing does not keep stays in it, and is freed with it by a
+// caller of enqueue().
 void Mixer::apply(Command& c)
 {
     const auto ofOwner = [&c](const Voice& v) { return v.owner == c.owner; };
@@ -294,58 +341,62 @@ void Mixer::apply(Command& c)
     switch (c.type) {
     case Command::Type::Start: {
         if (c.info.syncStop) {
-            std::erase_if(m_voices, ofSound);
+            m_voiceCount = keepInOrder(m_voices, m_voiceCount, ofSound);
             return;
         }
         if (!c.sound || c.sound->frames() == 0)
             return;
-        if (c.info.syncNoMultiple && std::any_of(m_voices.begin(), m_voices.end(), ofSound))
+        const auto playing = std::span(m_voices).first(m_voiceCount);
+        if (c.info.syncNoMultiple && std::any_of(playing.begin(), playing.end(), ofSound))
             return;
         const int64_t frames = c.sound->frames();
-        Voice v;
+        const int64_t begin = std::min<int64_t>(c.info.inPoint.value_or(0), frames);
+        const int64_t end = c.info.outPoint ? std::clamp<int64_t>(*c.info.outPoint, begin, frames) : frames;
+        if (end <= begin)
+            return;
+        Voice& v = takeVoiceSlot();
         v.owner = c.owner;
         v.soundId = c.id;
-        v.begin = std::min<int64_t>(c.info.inPoint.value_or(0), frames);
-        v.end = c.info.outPoint ? std::clamp<int64_t>(*c.info.outPoint, v.begin, frames) : frames;
-        if (v.end <= v.begin)
-            return;
-        v.position = v.begin;
-        v.envelopePosition = v.begin;
+        v.begin = begin;
+        v.end = end;
+        v.position = begin;
+        v.envelopePosition = begin;
+        v.envelopeCursor = 0;
         v.loopsLeft = std::max(1, c.info.loopCount);
-        v.envelope = std::move(c.info.envelope);
-        std::stable_sort(v.envelope.begin(), v.envelope.end(),
-                         [](const auto& a, const auto& b) { return a.position44 < b.position44; });
-        v.sound = std::move(c.sound);
-        if (m_voices.size() >= MaxVoices)
-            m_voices.erase(m_voices.begin());
-        m_voices.push_back(std::move(v));
+        v.done = false;
+        // The slot's previous sound and envelope go back in the command.
+        std::swap(v.envelope, c.info.envelope);
+        std::swap(v.sound, c.sound);
         return;
     }
     case Command::Type::StopEvent:
-        std::erase_if(m_voices, ofSound);
+        m_voiceCount = keepInOrder(m_voices, m_voiceCount, ofSound);
         return;
     case Command::Type::StopAll:
-        std::erase_if(m_voices, ofOwner);
-        for (auto& s : m_streams) {
-            if (s->owner == c.owner)
-                s->restart();
+        m_voiceCount = keepInOrder(m_voices, m_voiceCount, ofOwner);
+        for (size_t i = 0; i < m_streamCount; ++i) {
+            if (m_streams[i].owner == c.owner)
+                m_streams[i].restart();
         }
         return;
     case Command::Type::StopOwner:
-        std::erase_if(m_voices, ofOwner);
-        std::erase_if(m_streams, [&c](const auto& s) { return s->owner == c.owner; });
+        m_voiceCount = keepInOrder(m_voices, m_voiceCount, ofOwner);
+        m_streamCount = keepInOrder(m_streams, m_streamCount,
+                                    [&c](const Stream& s) { return s.owner == c.owner; });
         return;
     case Command::Type::StreamOpen: {
         Stream* s = findStream(c.owner, c.id);
-        if (!s) {
-            if (m_streams.size() >= MaxStreams)
+        if (s) {
+            s->restart();
+        } else {
+            if (m_streamCount >= MaxStreams)
                 return;
-            m_streams.push_back(std::make_unique<Stream>());
-            s = m_streams.back().get();
-            s->owner = c.owner;
-            s->id = c.id;
+            s = &m_streams[m_streamCount++];
+            s->reset(c.owner, c.id);
         }
-        s->restart();
+        // The room the caller made for the queue, unless the slot already has as much.
+        if (s->fifo.capacity() < c.samples.capacity())
+            std::swap(s->fifo, c.samples);
         const double rate = std::isfinite(c.params.frameRate) ? c.params.frameRate : 12.0;
         s->samplesPerFrame = double(SampleRate) / std::clamp(rate, 0.25, 120.0);
         return;
@@ -367,6 +418,11 @@ void Mixer::apply(Command& c)
         const int64_t frames = int64_t(c.samples.size() / 2);
         // Sound for a time already passed (after catching up with the timeline) is skipped.
         const int64_t late = std::clamp<int64_t>(s->consumed - s->written, 0, frames);
+        // Room is made by dropping what has been played before the queue is let grow.
+        if (s->fifo.size() + size_t(frames - late) * 2 > s->fifo.capacity() && s->readIndex > 0) {
+            s->fifo.erase(s->fifo.begin(), s->fifo.begin() + ptrdiff_t(s->readIndex));
+            s->readIndex = 0;
+        }
         s->fifo.insert(s->fifo.end(), c.samples.begin() + ptrdiff_t(late * 2),
                        c.samples.begin() + ptrdiff_t(frames * 2));
         s->written += frames;
@@ -389,8 +445,9 @@ void Mixer::apply(Command& c)
         }
         return;
     case Command::Type::StreamClose:
-        std::erase_if(m_streams,
-                      [&c](const auto& s) { return s->owner == c.owner && s->id == c.id; });
+        m_streamCount = keepInOrder(m_streams, m_streamCount, [&c](const Stream& s) {
+            return s.owner == c.owner && s.id == c.id;
+        });
         return;
     }
 }
@@ -419,7 +476,7 @@ int envelopeLevel(const std::vector<SoundInfo::EnvelopePoint>& points, size_t cu
 
 void Mixer::mixVoices(int32_t* acc, int frames)
 {
-    for (Voice& v : m_voices) {
+    for (Voice& v : std::span(m_voices).first(m_voiceCount)) {
         const int16_t* data = v.sound->samples.data();
         int done = 0;
         while (done < frames && !v.done) {
@@ -452,13 +509,12 @@ void Mixer::mixVoices(int32_t* acc, int frames)
             }
         }
     }
-    std::erase_if(m_voices, [](const Voice& v) { return v.done; });
+    m_voiceCount = keepInOrder(m_voices, m_voiceCount, [](const Voice& v) { return v.done; });
 }
 
 void Mixer::mixStreams(int32_t* acc, int frames)
 {
-    for (auto& sp : m_streams) {
-        Stream& s = *sp;
+    for (Stream& s : std::span(m_streams).first(m_streamCount)) {
         if (s.originFrame < 0 || s.shownFrame < 0)
             continue;
         const int64_t frameLength = std::llround(s.samplesPerFrame);
@@ -490,30 +546,40 @@ void Mixer::mixStreams(int32_t* acc, int frames)
 
 void Mixer::publish()
 {
-    auto snapshot = std::make_shared<Snapshot>();
-    snapshot->voices.reserve(m_voices.size());
-    for (const Voice& v : m_voices)
-        snapshot->voices.emplace_back(v.owner, v.soundId);
-    for (const auto& s : m_streams)
-        snapshot->streams.emplace_back(s->owner, s->id, s->status());
+    // Both snapshots have room for every voice and stream; the full one is swapped in.
+    Snapshot& next = *m_nextSnapshot;
+    next.voices.clear();
+    next.streams.clear();
+    for (const Voice& v : std::span(m_voices).first(m_voiceCount))
+        next.voices.emplace_back(v.owner, v.soundId);
+    for (const Stream& s : std::span(m_streams).first(m_streamCount))
+        next.streams.emplace_back(s.owner, s.id, s.status());
     std::lock_guard lock(m_snapshotMutex);
-    m_snapshot = std::move(snapshot);
+    std::swap(m_snapshot, m_nextSnapshot);
 }
 
 void Mixer::render(std::span<int16_t> out)
 {
-    std::lock_guard lock(m_mixMutex);
-    applyCommands();
     const int frames = int(out.size() / 2);
-    m_accumulator.assign(size_t(frames) * 2, 0);
-    mixVoices(m_accumulator.data(), frames);
-    mixStreams(m_accumulator.data(), frames);
-    for (size_t i = 0; i < size_t(frames) * 2; ++i)
-        out[i] = int16_t(std::clamp<int32_t>(m_accumulator[i], -32768, 32767));
-    m_renderedFrames += frames;
-    publish();
-    if (m_observer)
-        m_observer(out.first(size_t(frames) * 2));
+    {
+        std::lock_guard lock(m_mixMutex);
+        applyCommands();
+        m_accumulator.assign(size_t(frames) * 2, 0);
+        mixVoices(m_accumulator.data(), frames);
+        mixStreams(m_accumulator.data(), frames);
+        for (size_t i = 0; i < size_t(frames) * 2; ++i)
+            out[i] = int16_t(std::clamp<int32_t>(m_accumulator[i], -32768, 32767));
+        m_renderedFrames += frames;
+        publish();
+    }
+    // The observer runs with no lock held, so that it may take locks of its own.
+    std::shared_ptr<const MixObserver> observer;
+    {
+        std::lock_guard lock(m_observerMutex);
+        observer = m_observer;
+    }
+    if (observer)
+        (*observer)(out.first(size_t(frames) * 2));
 }
 
 std::vector<int16_t> Mixer::render(int frames)

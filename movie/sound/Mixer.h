@@ -35,11 +35,19 @@ struct StreamStatus {
 
 // Mixes every sound of the program into 44.1 kHz, 16-bit stereo.
 //
-// Calls that start and stop sounds may come from any thread: they only queue a command under
-// a short lock and return. Commands take effect at the start of the next mixed buffer, so a
-// stop silences within one buffer. Mixing happens either on the mixer's own thread, which
-// feeds the audio device (or, without one, keeps time and discards), or, for a mixer made
-// without output, whenever render() is called.
+// Every public method may be called from any thread. Calls that start and stop sounds only
+// queue a command under a short lock and return. Commands take effect at the start of the
+// next mixed buffer, so a stop silences within one buffer. Mixing happens either on the
+// mixer's own thread, which feeds the audio device (or, without one, keeps time and
+// discards), or, for a mixer made without output, whenever render() is called.
+//
+// Mixing neither allocates nor frees memory once it runs, so the audio thread never waits on
+// the allocator: voices and streams live in slots made up front, the state the queries read
+// is double-buffered, and whatever mixing lets go of (applied commands, with the sounds and
+// sample blocks they carried) is handed back and freed by the next thread that queues a
+// command. A stopped voice's sound is released when its slot is taken again. The one
+// exception is a stream queue that outgrows the second of sound reserved for it, which only
+// a stalled timeline or mixer causes.
 //
 // A movie player takes one owner from newOwner() and calls stopOwner() when it goes. Each
 // DefineSound is decoded once (decodeSound) and the shared result kept with the movie;
@@ -61,9 +69,8 @@ public:
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;
 
-    // The program's mixer, playing to the default audio device. Made on first use; its
-    // thread is stopped when the application object goes away.
-    static Mixer& instance();
+    // The program makes one mixer with Output::Device and hands it to whatever plays sound;
+    // tools and tests make their own. A device mixer must go before the application object.
     static Owner newOwner();
 
     // Event sounds. A sound with syncStop stops the owner's voices of soundId instead.
@@ -101,10 +108,14 @@ public:
     int64_t renderedFrames() const { return m_renderedFrames.load(); }
     int64_t droppedCommands() const { return m_droppedCommands.load(); }
 
-    // Called on the mixing thread with every buffer it mixes; for tools and benchmarks.
-    void setMixObserver(std::function<void(std::span<const int16_t>)> observer);
+    // Called on the mixing thread with every buffer it mixes, after mixing and without any of
+    // the mixer's locks held; for tools and benchmarks. A call to the previous observer may
+    // still be under way when this returns: what an observer refers to must outlive the
+    // mixer's output (stopOutput) or the mixer.
+    using MixObserver = std::function<void(std::span<const int16_t>)>;
+    void setMixObserver(MixObserver observer);
 
-    // Stops the mixer's thread; later commands are kept until render() (used at exit).
+    // Stops the mixer's thread and waits for it; later commands are kept until render().
     void stopOutput();
 
 private:
@@ -117,6 +128,7 @@ private:
     void enqueue(Command&& command);
     void applyCommands();
     void apply(Command& command);
+    Voice& takeVoiceSlot();
     void mixVoices(int32_t* accumulator, int frames);
     void mixStreams(int32_t* accumulator, int frames);
     void publish();
@@ -124,25 +136,37 @@ private:
 
     void setDeviceState(bool open, int bufferFrames);
 
+    // Commands pass from callers to mixing and back: queued in m_commands, taken whole into
+    // m_applying, applied, and at the next buffer handed to m_applied, which the next caller
+    // of enqueue() takes and frees. The mixing side only ever swaps these vectors.
     mutable std::mutex m_commandMutex;
     std::vector<Command> m_commands;  // guarded by m_commandMutex
-    std::vector<Command> m_applying;  // mixing side only
+    std::vector<Command> m_applied;   // guarded by m_commandMutex
+    std::vector<Command> m_applying;  // mixing side; swapped under m_commandMutex
 
     std::mutex m_mixMutex;  // one mixer at a time; only the mixing side takes it
+    // Slots made up front: the first m_voiceCount voices play, oldest first; the others wait
+    // to be taken again. Likewise for streams.
     std::vector<Voice> m_voices;
-    std::vector<std::unique_ptr<Stream>> m_streams;
+    size_t m_voiceCount = 0;
+    std::vector<Stream> m_streams;
+    size_t m_streamCount = 0;
     std::vector<int32_t> m_accumulator;
-    std::function<void(std::span<const int16_t>)> m_observer;
+    std::unique_ptr<Snapshot> m_nextSnapshot;  // filled by the mixing side, then swapped in
 
     mutable std::mutex m_snapshotMutex;
-    std::shared_ptr<const Snapshot> m_snapshot;  // guarded by m_snapshotMutex
+    std::unique_ptr<Snapshot> m_snapshot;  // guarded by m_snapshotMutex
+
+    mutable std::mutex m_observerMutex;
+    std::shared_ptr<const MixObserver> m_observer;  // guarded by m_observerMutex
 
     std::atomic<bool> m_deviceOpen{false};
     std::atomic<int> m_deviceBufferFrames{0};
     std::atomic<int64_t> m_renderedFrames{0};
     std::atomic<int64_t> m_droppedCommands{0};
 
-    std::unique_ptr<AudioThread> m_thread;
+    std::mutex m_threadMutex;
+    std::unique_ptr<AudioThread> m_thread;  // guarded by m_threadMutex
 };
 
 } // namespace movie::sound

@@ -10,8 +10,9 @@
 // A shell showing one activity screen, played with real mouse events on its view.
 struct ActivityHarness : ::testing::Test {
     // By default the application folder holds no movies, so players stay empty.
-    explicit ActivityHarness(const QString& applicationFolder = QStringLiteral("/opt/numbali"))
-        : shell(applicationFolder)
+    explicit ActivityHarness(const QString& applicationFolder = QStringLiteral("/opt/numbali"),
+                             movie::sound::Mixer* mixer = nullptr)
+        : shell(applicationFolder, mixer)
     {
     }
 

@@ -24,7 +24,7 @@ struct Step {
 };
 
 struct Journey : ActivityHarness {
-    Journey() : ActivityHarness(QStringLiteral(NUMBALI_PROGRAM_MOVIES)) {}
+    Journey() : ActivityHarness(QStringLiteral(NUMBALI_PROGRAM_MOVIES), &testMixer()) {}
 
     // The players' sounds go here. It outlives every fixture's shell and the players in it.
     static movie::sound::Mixer& testMixer()
@@ -33,12 +33,6 @@ struct Journey : ActivityHarness {
         return *m;
     }
     movie::sound::Mixer& mixer = testMixer();
-
-    void SetUp() override
-    {
-        ActivityHarness::SetUp();
-        shell.view().setMixer(&mixer);
-    }
 
     // Lets the players run for `ms` of real time while the mixer is played at the same
     // pace; the loudness (RMS) of what came out.

@@ -70,7 +70,7 @@ QImage paintPlayer(const MoviePlayer& player)
 TEST(MoviePlayer, MissingOrRefusedFileLeavesItEmpty)
 {
     QTemporaryDir dir;
-    MoviePlayer player;
+    MoviePlayer player(nullptr); // silent
     EXPECT_FALSE(player.load(dir.filePath("absent.swf")));
     EXPECT_TRUE(player.isEmpty());
     QString bad = writeFile(dir, "bad.swf", "FWS\x0a garbage");
@@ -88,7 +88,7 @@ TEST(MoviePlayer, MissingOrRefusedFileLeavesItEmpty)
 TEST(MoviePlayer, PlaysAtTheFrameRateAndSignals)
 {
     QTemporaryDir dir;
-    MoviePlayer player;
+    MoviePlayer player(nullptr); // silent
     int changes = 0;
     QObject::connect(&player, &MoviePlayer::frameChanged, [&] { ++changes; });
     ASSERT_TRUE(player.load(writeFile(dir, "m.swf", movingSquare())));
@@ -102,7 +102,7 @@ TEST(MoviePlayer, PlaysAtTheFrameRateAndSignals)
 TEST(MoviePlayer, PlaySettingOffShowsTheFirstFrameAndHolds)
 {
     QTemporaryDir dir;
-    MoviePlayer player;
+    MoviePlayer player(nullptr); // silent
     ASSERT_TRUE(player.load(writeFile(dir, "m.swf", movingSquare())));
     player.movie()->tick();
     player.setPlaying(false);
@@ -120,7 +120,7 @@ TEST(MoviePlayer, PlaySettingOffShowsTheFirstFrameAndHolds)
 TEST(MoviePlayer, LoadingAgainRestarts)
 {
     QTemporaryDir dir;
-    MoviePlayer player;
+    MoviePlayer player(nullptr); // silent
     player.setPlaying(false);
     QString path = writeFile(dir, "m.swf", movingSquare());
     ASSERT_TRUE(player.load(path));
@@ -136,7 +136,7 @@ TEST(MoviePlayer, LoadingAgainRestarts)
 TEST(MoviePlayer, HiddenPlayerKeepsTimeButPaintsNothing)
 {
     QTemporaryDir dir;
-    MoviePlayer player;
+    MoviePlayer player(nullptr); // silent
     ASSERT_TRUE(player.load(writeFile(dir, "m.swf", movingSquare())));
     player.setVisible(false);
     int changes = 0;

@@ -104,8 +104,7 @@ TEST(SoundPlayback, AStartedSoundReachesTheMixerAndStopsWithItsPlayer)
 {
     QTemporaryDir dir;
     Mixer mixer(Mixer::Output::None);
-    auto player = std::make_unique<movie::MoviePlayer>();
-    player->setMixer(&mixer);
+    auto player = std::make_unique<movie::MoviePlayer>(&mixer);
     ASSERT_TRUE(player->load(write(dir, "ramp.swf", rampMovie())));
     auto first = mixer.render(Mixer::BufferFrames);
     EXPECT_EQ(left(first, 0), 1);
@@ -120,8 +119,7 @@ TEST(SoundPlayback, LoadingAgainRestartsTheSoundAndAHiddenPlayerIsHeard)
 {
     QTemporaryDir dir;
     Mixer mixer(Mixer::Output::None);
-    movie::MoviePlayer player;
-    player.setMixer(&mixer);
+    movie::MoviePlayer player(&mixer);
     player.setVisible(false);
     const QString path = write(dir, "ramp.swf", rampMovie());
     ASSERT_TRUE(player.load(path));
@@ -138,8 +136,7 @@ TEST(SoundPlayback, APlayerWithItsPlaySettingOffMakesNoSound)
 {
     QTemporaryDir dir;
     Mixer mixer(Mixer::Output::None);
-    movie::MoviePlayer player;
-    player.setMixer(&mixer);
+    movie::MoviePlayer player(&mixer);
     player.setPlaying(false);
     ASSERT_TRUE(player.load(write(dir, "ramp.swf", rampMovie())));
     EXPECT_TRUE(silent(mixer.render(4 * Mixer::BufferFrames)));

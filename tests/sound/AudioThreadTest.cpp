@@ -58,14 +58,24 @@ TEST(AudioThread, RunsWithOrWithoutADevice)
     SUCCEED();
 }
 
-TEST(AudioThread, ProgramMixerExistsAndAcceptsCommands)
+// Once its output is stopped the mixer mixes no more on its own; commands wait for render().
+TEST(AudioThread, StoppedOutputLeavesTheClockToRender)
 {
-    Mixer& mixer = Mixer::instance();
-    EXPECT_EQ(&mixer, &Mixer::instance());
+    Mixer mixer(Mixer::Output::Device);
+    ASSERT_TRUE(mixesOn(mixer, Mixer::BufferFrames));
+    mixer.stopOutput();
+    mixer.stopOutput();
+    EXPECT_FALSE(mixer.hasDevice());
+    const int64_t stoppedAt = mixer.renderedFrames();
     const Owner owner = Mixer::newOwner();
-    mixer.stopAll(owner);
-    mixer.stopOwner(owner);
-    EXPECT_TRUE(mixesOn(mixer, Mixer::BufferFrames));
+    auto sound = std::make_shared<DecodedSound>();
+    sound->samples.assign(size_t(Mixer::BufferFrames) * 4, 1);
+    mixer.startEvent(owner, 1, sound, {});
+    QThread::msleep(30);
+    EXPECT_EQ(mixer.renderedFrames(), stoppedAt);
+    EXPECT_EQ(mixer.playingCount(owner), 0);
+    mixer.render(Mixer::BufferFrames);
+    EXPECT_EQ(mixer.playingCount(owner), 1);
 }
 
 TEST(AudioThread, StoppedOutputKeepsCommandsBounded)
