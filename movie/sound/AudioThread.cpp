@@ -48,6 +48,7 @@ AudioThread::~AudioThread()
 {
     quit();
     wait();
+    (void)m_ran.load(std::memory_order_acquire);
 }
 
 void AudioThread::run()
@@ -107,6 +108,7 @@ void AudioThread::run()
     timer.stop();
     if (sink)
         sink->stop();
+    m_ran.store(true, std::memory_order_release);
 }
 
 } // namespace movie::sound

@@ -2,6 +2,8 @@
 
 #include <QThread>
 
+#include <atomic>
+
 namespace movie::sound {
 
 class Mixer;
@@ -22,6 +24,10 @@ protected:
 
 private:
     Mixer& m_mixer;
+    // Set as run() returns and read after wait(): orders everything run() did before what
+    // follows the wait in plain C++ terms (QThread's own hand-over goes through a lock of Qt's
+    // that race checkers do not see).
+    std::atomic<bool> m_ran{false};
 };
 
 } // namespace movie::sound
