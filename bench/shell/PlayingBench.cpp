@@ -2,6 +2,7 @@
 // screen for some seconds with its movies running and being painted (offscreen platform).
 #include "ScreenView.h"
 #include "Shell.h"
+#include "sound/Mixer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -21,7 +22,8 @@ double cpuSeconds()
 
 void playing(benchmark::State& state, const QString& screen)
 {
-    shell::Shell shell(QCoreApplication::applicationDirPath());
+    movie::sound::Mixer mixer(movie::sound::Mixer::Output::Device);  // as the program does
+    shell::Shell shell(QCoreApplication::applicationDirPath(), &mixer);
     shell.view().resize(1038, 713);
     shell.view().show();
     shell.switchTo(screen);

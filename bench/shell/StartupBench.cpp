@@ -3,6 +3,7 @@
 // that does what the program does and reports when its first paint has finished.
 #include "ScreenView.h"
 #include "Shell.h"
+#include "sound/Mixer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -47,7 +48,8 @@ private:
 int child(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    shell::Shell shell(QCoreApplication::applicationDirPath());
+    movie::sound::Mixer mixer(movie::sound::Mixer::Output::Device);  // as the program does
+    shell::Shell shell(QCoreApplication::applicationDirPath(), &mixer);
     FirstPaint watcher;
     shell.view().installEventFilter(&watcher);
     shell.start();

@@ -5,6 +5,7 @@
 #include "SoakDriver.h"
 #include "ScreenView.h"
 #include "Shell.h"
+#include "sound/Mixer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -33,7 +34,9 @@ int main(int argc, char** argv)
     const long long events = argc > 1 ? std::atoll(argv[1]) : 1000000;
     const quint32 seed = argc > 2 ? quint32(std::strtoul(argv[2], nullptr, 10)) : 1;
     const long long every = argc > 3 ? std::atoll(argv[3]) : 50000;
-    shell::Shell shell(QCoreApplication::applicationDirPath());
+    // Sounds are mixed as in the program (without a device, the mixer's thread keeps time).
+    movie::sound::Mixer mixer(movie::sound::Mixer::Output::Device);
+    shell::Shell shell(QCoreApplication::applicationDirPath(), &mixer);
     shell.setQuit([] {});
     shell.start();
     shell.view().resize(692, 475);
