@@ -1,6 +1,7 @@
 // The mixer used from several threads at once: players play, stop and go on the
 // user-interface thread while the mixer's thread mixes. The same program is built with
-// ThreadSanitizer by the NUMBALI_TSAN configuration (tests/sound/tsan.sh).
+// ThreadSanitizer by the NUMBALI_TSAN configuration
+// (tools/sanitize/run-thread-sanitized-mixer-test.sh).
 #include "Movie.h"
 #include "MoviePlayer.h"
 #include "MovieSound.h"
