@@ -3,16 +3,25 @@
 #include "Screen.h"
 #include "ScreenView.h"
 #include "Shell.h"
+#include "sound/Mixer.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
 
+// Sounds start on Form_Load as in the program. Kept for the process, like the shell; its
+// thread ends with the application object.
+movie::sound::Mixer& theMixer()
+{
+    static auto* mixer = new movie::sound::Mixer(movie::sound::Mixer::Output::Device);
+    return *mixer;
+}
+
 shell::Shell& theShell()
 {
     // The movies beside the benchmark are the program's own, so Form_Load really loads them.
-    static shell::Shell shell(QCoreApplication::applicationDirPath());
+    static shell::Shell shell(QCoreApplication::applicationDirPath(), &theMixer());
     static bool shown = [] {
         shell.view().resize(1038, 713);
         shell.view().show();
@@ -43,6 +52,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    qAddPostRoutine([] { theMixer().stopOutput(); });
     for (const QString& name : theShell().catalog().names())
         benchmark::RegisterBenchmark(("switch/" + name).toStdString().c_str(),
                                      [name](benchmark::State& s) { switchTo(s, name); })
