@@ -2,29 +2,14 @@
 // time, painting each frame, and reports the memory held before and after.
 //   numbali-long-play MOVIE_FOLDER [MINUTES_OF_MOVIE_TIME]
 #include "Movie.h"
+#include "ResidentMemory.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
-
-namespace {
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {

@@ -2,6 +2,7 @@
 // pace and the memory it holds.
 //   numbali-soak [EVENTS [SEED [REPORT_EVERY]]]
 // Gestures go to the real program's view (offscreen), with its movies beside it.
+#include "ResidentMemory.h"
 #include "SoakDriver.h"
 #include "ScreenView.h"
 #include "Shell.h"
@@ -9,23 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <cstdio>
-
-namespace {
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
