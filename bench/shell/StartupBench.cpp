@@ -1,6 +1,7 @@
 // Start-up: from starting the program's process to the first painted frame of the first
 // screen, and the memory resident at that moment. The benchmark starts itself as a child
 // that does what the program does and reports when its first paint has finished.
+#include "ResidentMemory.h"
 #include "ScreenView.h"
 #include "Shell.h"
 #include "sound/Mixer.h"
@@ -15,17 +16,6 @@
 
 namespace {
 
-long residentKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
-
 class FirstPaint : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* event) override
@@ -33,7 +23,7 @@ public:
         if (event->type() == QEvent::Paint && !m_seen) {
             m_seen = true;
             QTimer::singleShot(0, [] {
-                std::printf("painted %ld\n", residentKilobytes());
+                std::printf("painted %ld\n", residentKiB());
                 std::fflush(stdout);
                 std::_Exit(0);
             });

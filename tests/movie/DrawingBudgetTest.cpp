@@ -161,28 +161,3 @@ TEST(DrawingBudget, LongEdgesCostMoreThanShortOnes)
         EXPECT_LE(m->lastDrawingWork(), Renderer::DrawingBudget);
     }
 }
-
-TEST(DrawingBudget, ShippedMoviesDrawWholeWithRoomToSpare)
-{
-    QDir dir(QStringLiteral(NUMBALI_PROGRAM_MOVIES));
-    const QStringList files = dir.entryList({"*.swf"}, QDir::Files, QDir::Name);
-    if (files.isEmpty())
-        GTEST_SKIP() << "no movie files in " << qPrintable(dir.path());
-    for (const QString& name : files) {
-        SCOPED_TRACE(qPrintable(name));
-        auto loaded = movie::Movie::fromFile(dir.filePath(name));
-        ASSERT_TRUE(loaded.ok()) << qPrintable(loaded.error());
-        movie::Movie& m = *loaded.value();
-        QImage image(320, 240, QImage::Format_ARGB32_Premultiplied);
-        qint64 most = 0;
-        for (int i = 0; i <= m.root().frameCount(); ++i, m.tick()) {
-            QPainter painter(&image);
-            m.paint(painter, QRectF(0, 0, 320, 240));
-            painter.end();
-            most = std::max(most, m.lastDrawingWork());
-        }
-        EXPECT_FALSE(m.drawingCut());
-        // A movie that comes near the budget needs a new look at it, not a cut frame.
-        EXPECT_LT(most, Renderer::DrawingBudget / 4);
-    }
-}

@@ -1,6 +1,8 @@
-// The program's own movie files must all load, play through and paint.
+// The program's own movie files must all load, play through and paint, each frame whole
+// and well within the drawing budget.
 
 #include "Movie.h"
+#include "Renderer.h"
 
 #include <QDir>
 #include <QPainter>
@@ -21,13 +23,15 @@ TEST(ProgramMovies, AllLoadPlayAndPaint)
         int frames = m.root().frameCount();
         QImage image(160, 120, QImage::Format_ARGB32_Premultiplied);
         bool sawSomething = false;
+        qint64 most = 0;
         for (int i = 0; i <= frames; ++i) {
             m.tick();
+            image.fill(Qt::black);
+            QPainter painter(&image);
+            m.paint(painter, QRectF(0, 0, 160, 120));
+            painter.end();
+            most = std::max(most, m.lastDrawingWork());
             if (i % 10 == 0 || i == frames) {
-                image.fill(Qt::black);
-                QPainter painter(&image);
-                m.paint(painter, QRectF(0, 0, 160, 120));
-                painter.end();
                 // Some pixel must differ from the background colour: something was drawn.
                 QRgb bg = image.pixel(80, 60);
                 for (int y = 0; y < 120 && !sawSomething; y += 4)
@@ -35,6 +39,9 @@ TEST(ProgramMovies, AllLoadPlayAndPaint)
                         sawSomething = image.pixel(x, y) != bg;
             }
         }
+        EXPECT_FALSE(m.drawingCut());
+        // A movie that comes near the budget needs a new look at it, not a cut frame.
+        EXPECT_LT(most, movie::Renderer::DrawingBudget / 4);
         EXPECT_TRUE(sawSomething);
     }
 }
