@@ -3,10 +3,14 @@
 //   numbali-swf-render FILE FRAME OUT.png [--no-antialias] [--size WIDTHxHEIGHT]
 // FRAME counts from 1: the image shows the movie after it has run that many frames from
 // its start, following loops and actions as the player would.
+//   numbali-swf-render FILE --digests FRAMES [--no-antialias] [--size WIDTHxHEIGHT]
+// prints, for each of the first FRAMES frames, its number and a digest of its pixels: two
+// builds that print the same lines draw the movie alike to the pixel.
 
 #include "Movie.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QImage>
 #include <QPainter>
 #include <cstdio>
@@ -33,11 +37,14 @@ int main(int argc, char** argv)
         }
     }
     if (usage) {
-        std::fprintf(stderr, "usage: %s FILE FRAME OUT.png [--no-antialias] [--size WIDTHxHEIGHT]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s FILE FRAME OUT.png [--no-antialias] [--size WIDTHxHEIGHT]\n"
+                             "       %s FILE --digests FRAMES [--no-antialias] [--size WIDTHxHEIGHT]\n",
+                     argv[0], argv[0]);
         return 2;
     }
+    const bool digests = QByteArray(argv[2]) == "--digests";
     bool ok = false;
-    long frame = QString::fromLocal8Bit(argv[2]).toLong(&ok);
+    long frame = QString::fromLocal8Bit(argv[digests ? 3 : 2]).toLong(&ok);
     if (!ok || frame < 1 || frame > 1000000) {
         std::fprintf(stderr, "%s: FRAME must be a number from 1\n", argv[0]);
         return 2;
@@ -49,17 +56,31 @@ int main(int argc, char** argv)
     }
     movie::Movie& m = *loaded.value();
     m.setAntialiasing(antialias);
-    for (long i = 1; i < frame; ++i)
-        m.tick();
-    QImage image;
-    if (size.isValid()) {
-        image = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    auto draw = [&] {
+        if (!size.isValid())
+            return m.snapshot();
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::white);
         QPainter painter(&image);
         m.paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    } else {
-        image = m.snapshot();
+        return image;
+    };
+    if (digests) {
+        for (long i = 1; i <= frame; ++i) {
+            if (i > 1)
+                m.tick();
+            const QImage image = draw().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QCryptographicHash hash(QCryptographicHash::Sha1);
+            for (int y = 0; y < image.height(); ++y)
+                hash.addData(QByteArrayView(reinterpret_cast<const char*>(image.constScanLine(y)),
+                                            image.width() * 4));
+            std::printf("%ld %s\n", i, hash.result().toHex().constData());
+        }
+        return 0;
     }
+    for (long i = 1; i < frame; ++i)
+        m.tick();
+    const QImage image = draw();
     if (!image.save(QString::fromLocal8Bit(argv[3]), "PNG")) {
         std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[3]);
         return 1;
