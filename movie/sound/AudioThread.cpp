@@ -51,6 +51,14 @@ AudioThread::~AudioThread()
     (void)m_ran.load(std::memory_order_acquire);
 }
 
+void AudioThread::wakeUp()
+{
+    // The context is only cleared as run() ends, which the mixer's thread lock keeps from
+    // happening while this runs; a call still queued then is dropped with the context.
+    if (QObject* context = m_context.load())
+        QMetaObject::invokeMethod(context, [this] { if (m_wake) m_wake(); }, Qt::QueuedConnection);
+}
+
 void AudioThread::run()
 {
     std::unique_ptr<QAudioSink> sink = openSink();
@@ -69,7 +77,41 @@ void AudioThread::run()
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
     timer.setInterval(TickMs);
+    QElapsedTimer quiet;  // how long nothing has sounded
+    quiet.start();
+    // Sleeps once the mixer has been silent long enough. The flag is raised before the last
+    // look for commands, and a caller queues its command before it reads the flag: either
+    // the command is seen here, or its caller finds the thread asleep and wakes it.
+    auto maybeSleep = [&] {
+        if (m_mixer.isSounding()) {
+            quiet.restart();
+            return false;
+        }
+        if (quiet.elapsed() < IdleBeforeSleepMs)
+            return false;
+        m_mixer.m_outputAsleep.store(true);
+        if (m_mixer.hasQueuedCommands()) {
+            m_mixer.m_outputAsleep.store(false);
+            quiet.restart();
+            return false;
+        }
+        timer.stop();
+        return true;
+    };
+    m_wake = [&] {
+        if (timer.isActive())
+            return;
+        quiet.restart();
+        // Time slept is not made up: the clock starts again from now.
+        clock.restart();
+        clockFrames = 0;
+        timer.start();
+    };
+    QObject context;
+    m_context.store(&context);
     QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (maybeSleep())
+            return;
         if (io) {
             const bool failed = sink->state() == QAudio::StoppedState
                 && sink->error() != QAudio::NoError && sink->error() != QAudio::UnderrunError;
@@ -105,6 +147,8 @@ void AudioThread::run()
     });
     timer.start();
     exec();
+    m_context.store(nullptr);
+    m_wake = nullptr;
     timer.stop();
     if (sink)
         sink->stop();

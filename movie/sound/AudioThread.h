@@ -3,6 +3,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 
 namespace movie::sound {
 
@@ -10,7 +11,9 @@ class Mixer;
 
 // The mixer's own thread. It opens the default audio device and keeps it fed; without a
 // device (or when the device fails) it keeps the mixer's time running and discards the sound,
-// so that nothing waits for an audio device that is not there.
+// so that nothing waits for an audio device that is not there. Once nothing has sounded for a
+// while it sleeps, waking no more until a command arrives: a program showing still screens or
+// silent animations costs nothing on this thread.
 class AudioThread : public QThread {
 public:
     explicit AudioThread(Mixer& mixer);
@@ -18,6 +21,13 @@ public:
 
     static constexpr int TickMs = 5;
     static constexpr int DeviceBuffers = 3;  // mixed buffers the device may hold
+    // Silence kept up before the thread sleeps, so that the gaps between sounds do not make
+    // it sleep and wake again and again.
+    static constexpr int IdleBeforeSleepMs = 500;
+
+    // Wakes the sleeping thread. The mixer calls it under its thread lock, after it queued a
+    // command and found the thread asleep.
+    void wakeUp();
 
 protected:
     void run() override;
@@ -28,6 +38,10 @@ private:
     // follows the wait in plain C++ terms (QThread's own hand-over goes through a lock of Qt's
     // that race checkers do not see).
     std::atomic<bool> m_ran{false};
+    // Lives on the thread while it runs: a wake is a call queued to it, which runs m_wake
+    // there. Both are set and cleared by run().
+    std::atomic<QObject*> m_context{nullptr};
+    std::function<void()> m_wake;
 };
 
 } // namespace movie::sound

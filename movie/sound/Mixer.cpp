@@ -157,6 +157,7 @@ void Mixer::stopOutput()
     // Held while the thread ends, so that no caller returns while it still mixes.
     std::lock_guard lock(m_threadMutex);
     m_thread.reset();
+    m_outputAsleep = false;
     setDeviceState(false, 0);
 }
 
@@ -168,15 +169,29 @@ void Mixer::setDeviceState(bool open, int bufferFrames)
 
 void Mixer::enqueue(Command&& command)
 {
-    // Commands mixing is done with are freed here, on the caller's thread, once unlocked.
-    std::vector<Command> applied;
-    std::lock_guard lock(m_commandMutex);
-    applied.swap(m_applied);
-    if (m_commands.size() >= MaxQueuedCommands) {
-        ++m_droppedCommands;
-        return;
+    {
+        // Commands mixing is done with are freed here, on the caller's thread, once unlocked.
+        std::vector<Command> applied;
+        std::lock_guard lock(m_commandMutex);
+        applied.swap(m_applied);
+        if (m_commands.size() >= MaxQueuedCommands) {
+            ++m_droppedCommands;
+            return;
+        }
+        m_commands.push_back(std::move(command));
     }
-    m_commands.push_back(std::move(command));
+    // A sleeping thread is woken by the first command after it fell asleep.
+    if (m_outputAsleep.exchange(false)) {
+        std::lock_guard lock(m_threadMutex);
+        if (m_thread)
+            m_thread->wakeUp();
+    }
+}
+
+bool Mixer::hasQueuedCommands() const
+{
+    std::lock_guard lock(m_commandMutex);
+    return !m_commands.empty();
 }
 
 void Mixer::startEvent(Owner owner, int soundId, SharedSound sound, const SoundInfo& info)
@@ -570,6 +585,7 @@ void Mixer::render(std::span<int16_t> out)
         for (size_t i = 0; i < size_t(frames) * 2; ++i)
             out[i] = int16_t(std::clamp<int32_t>(m_accumulator[i], -32768, 32767));
         m_renderedFrames += frames;
+        m_sounding = m_voiceCount > 0 || m_streamCount > 0;
         publish();
     }
     // The observer runs with no lock held, so that it may take locks of its own.

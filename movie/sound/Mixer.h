@@ -101,6 +101,11 @@ public:
     void render(std::span<int16_t> out);
     std::vector<int16_t> render(int frames);
 
+    // Whether a voice or stream was playing at the last mixed buffer.
+    bool isSounding() const { return m_sounding.load(); }
+    // Whether the mixer's thread sleeps because nothing sounds (it wakes with a command).
+    bool isOutputAsleep() const { return m_outputAsleep.load(); }
+
     // Whether an audio device is open and being fed (false before the thread has looked).
     bool hasDevice() const { return m_deviceOpen.load(); }
     // The device's buffer in frames, 0 without a device.
@@ -135,6 +140,7 @@ private:
     Stream* findStream(Owner owner, int streamId);
 
     void setDeviceState(bool open, int bufferFrames);
+    bool hasQueuedCommands() const;
 
     // Commands pass from callers to mixing and back: queued in m_commands, taken whole into
     // m_applying, applied, and at the next buffer handed to m_applied, which the next caller
@@ -164,6 +170,8 @@ private:
     std::atomic<int> m_deviceBufferFrames{0};
     std::atomic<int64_t> m_renderedFrames{0};
     std::atomic<int64_t> m_droppedCommands{0};
+    std::atomic<bool> m_sounding{false};
+    std::atomic<bool> m_outputAsleep{false};  // raised by the thread, lowered by whoever wakes it
 
     std::mutex m_threadMutex;
     std::unique_ptr<AudioThread> m_thread;  // guarded by m_threadMutex

@@ -89,3 +89,29 @@ TEST(AudioThread, StoppedOutputKeepsCommandsBounded)
     mixer.stopEvent(owner, 1);
     EXPECT_EQ(mixer.droppedCommands(), 10);
 }
+
+// Once nothing has sounded for a while the thread sleeps and mixes nothing; a sound started
+// then wakes it, plays to its end, and the thread falls asleep again.
+TEST(AudioThread, SleepsInSilenceAndWakesForASound)
+{
+    Mixer mixer(Mixer::Output::Device);
+    auto asleepSoon = [&] {
+        QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired() && !mixer.isOutputAsleep())
+            QThread::msleep(10);
+        return mixer.isOutputAsleep();
+    };
+    ASSERT_TRUE(asleepSoon());
+    const int64_t asleepAt = mixer.renderedFrames();
+    QThread::msleep(100);
+    EXPECT_EQ(mixer.renderedFrames(), asleepAt);
+
+    const Owner owner = Mixer::newOwner();
+    auto sound = std::make_shared<DecodedSound>();
+    sound->samples.assign(size_t(Mixer::BufferFrames) * 8, 0);
+    mixer.startEvent(owner, 1, sound, {});
+    EXPECT_FALSE(mixer.isOutputAsleep());
+    ASSERT_TRUE(mixesOn(mixer, Mixer::BufferFrames * 8));
+    EXPECT_EQ(mixer.playingCount(owner), 0);  // played out
+    EXPECT_TRUE(asleepSoon());
+}
