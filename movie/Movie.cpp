@@ -66,6 +66,8 @@ void Movie::restart()
     m_root = std::make_unique<Timeline>(m_context, m_data->root.get(), 0);
     m_root->start();
     runQueuedActions();
+    m_scene.capture(*m_root, m_bounds);
+    m_changes = Changes{true, {}};
 }
 
 bool Movie::tick()
@@ -76,7 +78,27 @@ bool Movie::tick()
     m_context.pictureChanged = false;
     m_root->advance();
     runQueuedActions();
+    if (m_context.pictureChanged) {
+        m_nextScene.capture(*m_root, m_bounds);
+        for (const QRectF& r : Scene::changes(m_scene, m_nextScene))
+            m_changes.rects.push_back(r);
+        // Frames not yet taken add up; many small changes become one rectangle.
+        if (m_changes.rects.size() > Scene::MaxRects) {
+            QRectF all;
+            for (const QRectF& r : m_changes.rects)
+                all = all.united(r);
+            m_changes.rects.assign(1, all);
+        }
+        std::swap(m_scene, m_nextScene);
+    }
     return m_context.pictureChanged;
+}
+
+Movie::Changes Movie::takeChanges()
+{
+    Changes taken = std::move(m_changes);
+    m_changes = Changes{};
+    return taken;
 }
 
 void Movie::runQueuedActions()
@@ -106,10 +128,10 @@ Movie::SoundEvents Movie::takeSoundEvents()
     return events;
 }
 
-void Movie::paint(QPainter& painter, const QRectF& target) const
+void Movie::paint(QPainter& painter, const QRectF& target, const QRectF& visible) const
 {
-    Renderer renderer(*m_data, m_antialiasing);
-    renderer.paint(painter, *m_root, target, m_context.background);
+    Renderer renderer(*m_data, m_antialiasing, &m_bounds);
+    renderer.paint(painter, *m_root, target, m_context.background, visible);
     m_lastDrawingWork = renderer.drawingDone();
     if (renderer.drawingLeftOut() > 0 && !m_drawingCut) {
         m_drawingCut = true;

@@ -3,6 +3,7 @@
 #include "MovieData.h"
 #include "PlayContext.h"
 #include "Result.h"
+#include "Scene.h"
 #include "Timeline.h"
 
 #include <QPainter>
@@ -27,7 +28,18 @@ public:
     // Runs one frame: the timelines advance, then the queued actions run. Returns whether
     // the picture may have changed (false when nothing was placed, moved or removed).
     bool tick();
-    void paint(QPainter& painter, const QRectF& target) const;
+    // Paints the current frame into `target`. Given `visible` (in the painter's coordinates),
+    // only what may show inside it is drawn; the rest of the picture is left as it was.
+    void paint(QPainter& painter, const QRectF& target, const QRectF& visible = QRectF()) const;
+
+    // Where the picture may have changed since the last call: stage rectangles in twips, or
+    // everything (just made or restarted). Empty when nothing visible changed.
+    struct Changes {
+        bool everything = false;
+        std::vector<QRectF> rects;
+        bool empty() const { return !everything && rects.empty(); }
+    };
+    Changes takeChanges();
     // The current frame as an opaque image; an empty size means the stage size (scaled
     // down to at most 16 megapixels).
     QImage snapshot(QSize size = {}) const;
@@ -72,6 +84,9 @@ private:
     std::unique_ptr<Timeline> m_root;
     bool m_antialiasing = true;
     QString m_name;
+    mutable CharacterBounds m_bounds;
+    Scene m_scene, m_nextScene;  // as last shown, and a spare to build the next in
+    Changes m_changes;
     mutable bool m_drawingCut = false;
     mutable qint64 m_lastDrawingWork = 0;
 };

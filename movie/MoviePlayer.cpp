@@ -3,6 +3,7 @@
 #include "Movie.h"
 #include "MovieReader.h"
 #include "MovieSound.h"
+#include "Renderer.h"
 
 #include <QHash>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <utility>
 
 namespace movie {
 
@@ -97,6 +99,7 @@ void MoviePlayer::clear()
     bool had = m_state != nullptr;
     m_state.reset();
     m_path.clear();
+    m_wholeChanged = true;
     if (had)
         emit frameChanged();
 }
@@ -126,6 +129,7 @@ void MoviePlayer::setVisible(bool on)
     if (m_visible == on)
         return;
     m_visible = on;
+    m_wholeChanged = true;
     if (on && m_state)
         emit frameChanged();
 }
@@ -157,11 +161,25 @@ bool MoviePlayer::isEmpty() const { return !m_state; }
 
 Movie* MoviePlayer::movie() const { return m_state ? m_state->movie.get() : nullptr; }
 
-void MoviePlayer::paint(QPainter& painter, const QRectF& target) const
+void MoviePlayer::paint(QPainter& painter, const QRectF& target, const QRectF& visible) const
 {
     if (!m_visible || !m_state)
         return;
-    m_state->movie->paint(painter, target);
+    m_state->movie->paint(painter, target, visible);
+}
+
+QRegion MoviePlayer::takeChangedArea(const QRectF& target)
+{
+    const QRect whole = target.toAlignedRect();
+    Movie::Changes changes = m_state ? m_state->movie->takeChanges() : Movie::Changes{};
+    if (std::exchange(m_wholeChanged, false) || changes.everything)
+        return whole;
+    // Mapped as the renderer maps the stage, with a margin for antialiased edges.
+    const QTransform toTarget = Renderer::showAllTransform(m_state->movie->data().stage, target);
+    QRegion area;
+    for (const QRectF& r : changes.rects)
+        area += toTarget.mapRect(r).toAlignedRect().adjusted(-2, -2, 2, 2).intersected(whole);
+    return area;
 }
 
 } // namespace movie

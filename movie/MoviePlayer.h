@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QRectF>
+#include <QRegion>
 #include <QString>
 #include <memory>
 
@@ -49,10 +50,15 @@ public:
 
     // Paints the current frame inside `target` ("show all": whole stage, proportions kept,
     // centred; the margins show the background colour and what lies beyond the stage).
-    void paint(QPainter& painter, const QRectF& target) const;
+    // Given `visible`, only what shows inside it is drawn.
+    void paint(QPainter& painter, const QRectF& target, const QRectF& visible = QRectF()) const;
+
+    // The part of `target` where the picture changed since the last call (the whole of it
+    // after a load, a restart or being shown again), in whole pixels of the painter's device.
+    QRegion takeChangedArea(const QRectF& target);
 
 signals:
-    // The picture changed; the owner repaints the player's rectangle.
+    // The picture changed; the owner repaints what takeChangedArea() gives.
     void frameChanged();
 
 private:
@@ -64,6 +70,7 @@ private:
     QString m_path;
     bool m_playing = true;
     bool m_visible = true;
+    bool m_wholeChanged = true;  // besides what the movie reports
     sound::Mixer* const m_mixer;
 };
 

@@ -104,11 +104,16 @@ QTransform Renderer::showAllTransform(const QRectF& stage, const QRectF& target)
     return QTransform(scale, 0, 0, scale, dx, dy);
 }
 
-void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background) const
+void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background,
+                     const QRectF& visible) const
 {
     if (!target.isValid() || target.isEmpty())
         return;
     painter.save();
+    // A margin of two pixels takes in antialiased edges and one-pixel strokes.
+    m_paintedArea = visible.isNull() || !m_bounds
+        ? QRectF()
+        : painter.worldTransform().mapRect(visible.intersected(target)).adjusted(-2, -2, 2, 2);
     painter.fillRect(target, toQColor(background));
     // Everything below is drawn with absolute transforms that include the caller's own.
     const QTransform base = painter.worldTransform();
@@ -264,10 +269,18 @@ void Renderer::collectOutline(QPainterPath& out, const DisplayObject& obj, const
     }
 }
 
+bool Renderer::outsidePaintedArea(const Character& character, const QTransform& world) const
+{
+    if (m_paintedArea.isNull())
+        return false;
+    const QRectF local = m_bounds->of(character);
+    return !local.isNull() && !world.mapRect(local).adjusted(-2, -2, 2, 2).intersects(m_paintedArea);
+}
+
 void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QTransform& world,
                            const ColorTransform& parentColors, int nesting) const
 {
-    if (!obj.character || nesting > PlayContext::MaxNesting + 2)
+    if (!obj.character || nesting > PlayContext::MaxNesting + 2 || outsidePaintedArea(*obj.character, world))
         return;
     ColorTransform colors = parentColors.combined(obj.colorTransform);
     if (colors.ma <= 0 && colors.aa <= -255)

@@ -2,6 +2,7 @@
 
 #include "DisplayObject.h"
 #include "MovieData.h"
+#include "Scene.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -14,8 +15,9 @@ class Timeline;
 // paths; colour transforms apply to colours and, for bitmaps, to a cached copy.
 class Renderer {
 public:
-    explicit Renderer(const MovieData& movie, bool antialiasing = true)
-        : m_movie(movie), m_antialiasing(antialiasing) {}
+    // With `bounds`, objects wholly outside the area being painted are not drawn at all.
+    explicit Renderer(const MovieData& movie, bool antialiasing = true, CharacterBounds* bounds = nullptr)
+        : m_movie(movie), m_antialiasing(antialiasing), m_bounds(bounds) {}
 
     // "Show all": the whole stage scaled into `target` keeping proportions, centred. The
     // margins take the background colour and whatever the movie draws beyond its stage.
@@ -39,7 +41,10 @@ public:
     // Each edge's extent across plus its extent up, in the path's own units.
     static double pathLength(const QPainterPath& path);
 
-    void paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background) const;
+    // `visible`, in the painter's coordinates, limits the painting to what may show inside
+    // it (the part of a player being repainted); null means all of `target`.
+    void paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background,
+               const QRectF& visible = QRectF()) const;
     void paintTimeline(QPainter& painter, const Timeline& timeline, const QTransform& world,
                        const ColorTransform& colors, int nesting) const;
 
@@ -67,8 +72,14 @@ private:
     // The area an object covers, in device coordinates, for use as a clip layer.
     void collectOutline(QPainterPath& out, const DisplayObject& obj, const QTransform& world, int nesting) const;
 
+    // Whether an object with this character, drawn under `world`, lies wholly outside the
+    // area being painted.
+    bool outsidePaintedArea(const Character& character, const QTransform& world) const;
+
     const MovieData& m_movie;
     bool m_antialiasing;
+    CharacterBounds* m_bounds;
+    mutable QRectF m_paintedArea;  // device pixels; null when everything is painted
     mutable double m_stageScale = 0.05;  // pixels per twip of the whole stage
     // Morph edges that may be blended anew for one picture; beyond, cached shapes are used.
     static constexpr qint64 MorphEdgesPerPaint = 200000;

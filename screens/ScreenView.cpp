@@ -265,7 +265,7 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
         if (auto* player = moviePlayer(c)) {
             painter.save();
             painter.setClipRect(r, Qt::IntersectClip);
-            player->paint(painter, r);
+            player->paint(painter, r, m_dirty.boundingRect());
             painter.restore();
         }
         break;
@@ -646,9 +646,11 @@ void ScreenView::syncPlayer(Control& control)
     auto& player = m_players[&control];
     if (!player) {
         player = std::make_unique<movie::MoviePlayer>(m_mixer);
-        connect(player.get(), &movie::MoviePlayer::frameChanged, this, [this, c = &control] {
+        connect(player.get(), &movie::MoviePlayer::frameChanged, this, [this, c = &control, p = player.get()] {
+            // Only the part of the picture that changed is painted again.
+            const QRegion changed = p->takeChangedArea(toView(c->screenGeometry()));
             if (c->isShown())
-                update(toView(c->visibleScreenRect()).toAlignedRect().adjusted(-1, -1, 1, 1));
+                update(changed.intersected(toView(c->visibleScreenRect()).toAlignedRect().adjusted(-1, -1, 1, 1)));
         });
     }
     player->setPlaying(control.playSetting());
