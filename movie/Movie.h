@@ -4,6 +4,7 @@
 #include "PlayContext.h"
 #include "Result.h"
 #include "Scene.h"
+#include "ShapeRasters.h"
 #include "Timeline.h"
 
 #include <QPainter>
@@ -54,6 +55,10 @@ public:
     // The drawing work of the last paint, in the renderer's budget units.
     qint64 lastDrawingWork() const { return m_lastDrawingWork; }
 
+    // Shapes drawn alike again are copied from pictures kept in `rasters`, which should
+    // belong to this movie's data (the player keeps one set with each movie it has read).
+    void setShapeRasters(std::shared_ptr<ShapeRasters> rasters) { m_rasters = std::move(rasters); }
+
     // Edges are smoothed unless turned off (to compare with references drawn without).
     void setAntialiasing(bool on) { m_antialiasing = on; }
 
@@ -85,6 +90,7 @@ private:
     bool m_antialiasing = true;
     QString m_name;
     mutable CharacterBounds m_bounds;
+    std::shared_ptr<ShapeRasters> m_rasters;
     Scene m_scene, m_nextScene;  // as last shown, and a spare to build the next in
     Changes m_changes;
     mutable bool m_drawingCut = false;

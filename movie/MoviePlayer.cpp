@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <functional>
+#include <map>
 #include <utility>
 
 namespace movie {
@@ -23,13 +25,15 @@ namespace {
 struct CachedMovie {
     QByteArray bytes;
     std::shared_ptr<const MovieData> data;
+    // Pictures of its shapes as last drawn, so that a screen shown again starts drawn.
+    std::shared_ptr<ShapeRasters> rasters;
 };
 
 constexpr std::size_t kCachedMovies = 24;
 
-Result<std::shared_ptr<const MovieData>> readMovie(const QString& path)
+Result<CachedMovie> readMovie(const QString& path)
 {
-    using R = Result<std::shared_ptr<const MovieData>>;
+    using R = Result<CachedMovie>;
     static QHash<QString, CachedMovie> cache;
     static std::deque<QString> order;
     auto read = Movie::readFile(path);
@@ -37,20 +41,66 @@ Result<std::shared_ptr<const MovieData>> readMovie(const QString& path)
         return R::failure(read.error());
     const QByteArray& bytes = read.value();
     if (auto it = cache.find(path); it != cache.end() && it->bytes == bytes)
-        return it->data;
+        return *it;
     auto parsed = MovieReader::read(bytes);
     if (!parsed)
         return R::failure(parsed.error());
-    std::shared_ptr<const MovieData> data = parsed.value();
-    cache.insert(path, CachedMovie{bytes, data});
+    CachedMovie entry{bytes, parsed.value(), std::make_shared<ShapeRasters>()};
+    cache.insert(path, entry);
     order.erase(std::remove(order.begin(), order.end(), path), order.end());
     order.push_back(path);
     if (order.size() > kCachedMovies) {
         cache.remove(order.front());
         order.pop_front();
     }
-    return data;
+    return entry;
 }
+
+// Players of the same frame rate advance together on one timer, so that the new frames of
+// all the movies on a screen are painted in one go rather than each at a moment of its own.
+class FrameClock {
+public:
+    static FrameClock& every(int intervalMs)
+    {
+        // Never destroyed: players may outlive any order of static destruction at exit.
+        static auto* clocks = new std::map<int, FrameClock*>;
+        FrameClock*& clock = (*clocks)[intervalMs];
+        if (!clock)
+            clock = new FrameClock(intervalMs);
+        return *clock;
+    }
+
+    void join(const void* who, std::function<void()> tick)
+    {
+        m_members.emplace_back(who, std::move(tick));
+        if (!m_timer.isActive())
+            m_timer.start();
+    }
+
+    void leave(const void* who)
+    {
+        std::erase_if(m_members, [who](const auto& m) { return m.first == who; });
+        if (m_members.empty())
+            m_timer.stop();
+    }
+
+private:
+    explicit FrameClock(int intervalMs)
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(intervalMs);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            // A tick may make players join or leave; each member still there is ticked once.
+            const auto members = m_members;
+            for (const auto& [who, tick] : members)
+                if (std::any_of(m_members.begin(), m_members.end(), [w = who](const auto& m) { return m.first == w; }))
+                    tick();
+        });
+    }
+
+    QTimer m_timer;
+    std::vector<std::pair<const void*, std::function<void()>>> m_members;
+};
 
 } // namespace
 
@@ -58,7 +108,22 @@ struct MoviePlayer::State {
     std::unique_ptr<Movie> movie;
     // The movie's sounds; only while the play setting is on.
     std::unique_ptr<MovieSound> sound;
-    QTimer timer;
+    int intervalMs = 83;
+    bool ticking = false;
+
+    void start(MoviePlayer* player)
+    {
+        if (!ticking)
+            FrameClock::every(intervalMs).join(this, [player] { player->onTick(); });
+        ticking = true;
+    }
+    void stop()
+    {
+        if (ticking)
+            FrameClock::every(intervalMs).leave(this);
+        ticking = false;
+    }
+    ~State() { stop(); }
 };
 
 MoviePlayer::MoviePlayer(sound::Mixer* mixer, QObject* parent) : QObject(parent), m_mixer(mixer) {}
@@ -73,20 +138,19 @@ bool MoviePlayer::load(const QString& path)
         return false;
     }
     auto state = std::make_unique<State>();
-    state->movie = std::make_unique<Movie>(loaded.value());
+    state->movie = std::make_unique<Movie>(loaded.value().data);
     state->movie->setName(path);
+    state->movie->setShapeRasters(loaded.value().rasters);
     // Rates below one frame a second or above the display's are not useful for playback.
     double fps = std::clamp(state->movie->frameRate(), 1.0, 120.0);
     if (state->movie->frameRate() <= 0)
         fps = 12;
-    state->timer.setTimerType(Qt::PreciseTimer);
-    state->timer.setInterval(int(std::lround(1000.0 / fps)));
-    connect(&state->timer, &QTimer::timeout, this, &MoviePlayer::onTick);
+    state->intervalMs = int(std::lround(1000.0 / fps));
     m_state = std::move(state);
     m_path = path;
     if (m_playing) {
         startSound();
-        m_state->timer.start();
+        m_state->start(this);
     } else {
         m_state->movie->takeSoundEvents(); // the first frame is shown, and silent
     }
@@ -114,9 +178,9 @@ void MoviePlayer::setPlaying(bool on)
     if (on) {
         m_state->movie->restart(); // from the first frame, with its sounds
         startSound();
-        m_state->timer.start();
+        m_state->start(this);
     } else {
-        m_state->timer.stop();
+        m_state->stop();
         m_state->sound.reset(); // silences at once
         m_state->movie->restart();
         m_state->movie->takeSoundEvents();
@@ -174,10 +238,16 @@ QRegion MoviePlayer::takeChangedArea(const QRectF& target)
     Movie::Changes changes = m_state ? m_state->movie->takeChanges() : Movie::Changes{};
     if (std::exchange(m_wholeChanged, false) || changes.everything)
         return whole;
+    return changedArea(*m_state->movie, changes.rects, target);
+}
+
+QRegion MoviePlayer::changedArea(const Movie& movie, const std::vector<QRectF>& stageRects, const QRectF& target)
+{
     // Mapped as the renderer maps the stage, with a margin for antialiased edges.
-    const QTransform toTarget = Renderer::showAllTransform(m_state->movie->data().stage, target);
+    const QRect whole = target.toAlignedRect();
+    const QTransform toTarget = Renderer::showAllTransform(movie.data().stage, target);
     QRegion area;
-    for (const QRectF& r : changes.rects)
+    for (const QRectF& r : stageRects)
         area += toTarget.mapRect(r).toAlignedRect().adjusted(-2, -2, 2, 2).intersected(whole);
     return area;
 }

@@ -56,6 +56,8 @@ public:
     // The part of `target` where the picture changed since the last call (the whole of it
     // after a load, a restart or being shown again), in whole pixels of the painter's device.
     QRegion takeChangedArea(const QRectF& target);
+    // The changes of a movie with this stage shown in `target`, as takeChangedArea gives them.
+    static QRegion changedArea(const Movie& movie, const std::vector<QRectF>& stageRects, const QRectF& target);
 
 signals:
     // The picture changed; the owner repaints what takeChangedArea() gives.

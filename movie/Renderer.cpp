@@ -124,6 +124,7 @@ void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& targ
     painter.setClipRect(target, Qt::IntersectClip);
     const QTransform world = showAll * base;
     m_stageScale = showAll.m11() * std::sqrt(std::abs(base.determinant()));
+    m_paint = m_rasters ? ShapeRasters::nextPaint() : 0;
     m_morphBudget = MorphEdgesPerPaint;
     m_drawn = 0;
     m_leftOut = 0;
@@ -287,7 +288,8 @@ void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QT
         return;
     switch (obj.character->kind) {
     case Character::Kind::Shape:
-        paintShape(painter, obj.character->shape->shape, world, colors);
+        if (!paintKeptShape(painter, *obj.character, world, colors))
+            paintShape(painter, obj.character->shape->shape, world, colors);
         break;
     case Character::Kind::Morph:
         paintShape(painter, *ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget), world, colors);
@@ -316,6 +318,32 @@ void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QT
     default:
         break;
     }
+}
+
+bool Renderer::paintKeptShape(QPainter& painter, const Character& character, const QTransform& world,
+                              const ColorTransform& colors) const
+{
+    if (!m_rasters)
+        return false;
+    const QRectF local = m_bounds->of(character);
+    if (local.isNull())
+        return false;
+    const CompiledShape& shape = character.shape->shape;
+    // Two pixels around take in antialiased edges and strokes of at least a pixel.
+    const QRectF device = world.mapRect(local).adjusted(-2, -2, 2, 2);
+    const ShapeRasters::Picture picture = m_rasters->find(
+        shape, world, colors, m_antialiasing, device, m_paint, [&](QImage& image, QPoint origin) {
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing, m_antialiasing);
+            const qint64 leftOutBefore = m_leftOut;
+            paintShape(p, shape, world * QTransform::fromTranslate(-origin.x(), -origin.y()), colors);
+            return m_leftOut == leftOutBefore;
+        });
+    if (!picture.image)
+        return false;
+    painter.setTransform(QTransform());
+    painter.drawImage(picture.at, *picture.image);
+    return true;
 }
 
 const QImage* Renderer::bitmapFor(uint16_t id, const ColorTransform& colors) const

@@ -3,6 +3,7 @@
 #include "DisplayObject.h"
 #include "MovieData.h"
 #include "Scene.h"
+#include "ShapeRasters.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -15,9 +16,11 @@ class Timeline;
 // paths; colour transforms apply to colours and, for bitmaps, to a cached copy.
 class Renderer {
 public:
-    // With `bounds`, objects wholly outside the area being painted are not drawn at all.
-    explicit Renderer(const MovieData& movie, bool antialiasing = true, CharacterBounds* bounds = nullptr)
-        : m_movie(movie), m_antialiasing(antialiasing), m_bounds(bounds) {}
+    // With `bounds`, objects wholly outside the area being painted are not drawn at all;
+    // with `rasters` as well, shapes drawn alike again are copied from kept pictures.
+    explicit Renderer(const MovieData& movie, bool antialiasing = true, CharacterBounds* bounds = nullptr,
+                      ShapeRasters* rasters = nullptr)
+        : m_movie(movie), m_antialiasing(antialiasing), m_bounds(bounds), m_rasters(bounds ? rasters : nullptr) {}
 
     // "Show all": the whole stage scaled into `target` keeping proportions, centred. The
     // margins take the background colour and whatever the movie draws beyond its stage.
@@ -75,10 +78,16 @@ private:
     // Whether an object with this character, drawn under `world`, lies wholly outside the
     // area being painted.
     bool outsidePaintedArea(const Character& character, const QTransform& world) const;
+    // Draws the shape from its kept picture (making it when due); false when it is to be
+    // drawn from its outlines.
+    bool paintKeptShape(QPainter& painter, const Character& character, const QTransform& world,
+                        const ColorTransform& colors) const;
 
     const MovieData& m_movie;
     bool m_antialiasing;
     CharacterBounds* m_bounds;
+    ShapeRasters* m_rasters;
+    mutable uint64_t m_paint = 0;
     mutable QRectF m_paintedArea;  // device pixels; null when everything is painted
     mutable double m_stageScale = 0.05;  // pixels per twip of the whole stage
     // Morph edges that may be blended anew for one picture; beyond, cached shapes are used.

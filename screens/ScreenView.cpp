@@ -5,6 +5,7 @@
 #include "TextLayout.h"
 
 #include <QAccessible>
+#include <functional>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -15,6 +16,7 @@
 #include <QToolTip>
 #include <QTouchEvent>
 #include <algorithm>
+#include <functional>
 #include <utility>
 #include <cmath>
 
@@ -71,6 +73,7 @@ void ScreenView::setScreen(Screen* screen)
     m_players.clear();
     m_loadedCount.clear();
     m_drawings.clear();
+    m_places.clear();
     dropAccessibleControls();
     m_screen = screen;
     if (m_screen)
@@ -80,6 +83,7 @@ void ScreenView::setScreen(Screen* screen)
     if (m_screen) {
         m_screen->setObserver(this);
         for (Control* c : m_screen->allControls()) {
+            m_places[c] = placeOf(*c);
             if (c->kind() == ControlKind::Player)
                 syncPlayer(*c);
             if (c->kind() != ControlKind::Line)
@@ -265,7 +269,8 @@ void ScreenView::paintControl(QPainter& painter, const Control& c) const
         if (auto* player = moviePlayer(c)) {
             painter.save();
             painter.setClipRect(r, Qt::IntersectClip);
-            player->paint(painter, r, m_dirty.boundingRect());
+            // The movie draws only what lies in the part of it being repainted.
+            player->paint(painter, r, m_dirty.intersected(r.toAlignedRect()).boundingRect());
             painter.restore();
         }
         break;
@@ -599,9 +604,37 @@ void ScreenView::endGesture()
 
 // ---- model changes ----
 
-void ScreenView::controlChanged(Control&)
+QRect ScreenView::placeOf(const Control& c) const
 {
-    update();
+    if (c.kind() != ControlKind::Line)
+        return c.screenGeometry();
+    const QPoint origin = c.screenGeometry().topLeft() - c.geometry().topLeft();
+    const QLine l = c.line().translated(origin);
+    return QRect(l.p1(), l.p2()).normalized();
+}
+
+QRect ScreenView::placeInView(const QRect& twips) const
+{
+    // Two pixels around take in antialiased edges and lines of a design pixel or two.
+    return toView(twips).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+void ScreenView::controlChanged(Control& control)
+{
+    // The control's old place and its new one; what lies over or under it there is painted
+    // again with it.
+    QRect& place = m_places[&control];
+    const QRect now = placeOf(control);
+    update(QRegion(placeInView(place)) + placeInView(now));
+    place = now;
+    // What it holds moves and hides with it.
+    std::function<void(const Control&)> refresh = [&](const Control& c) {
+        for (const auto& child : c.children()) {
+            m_places[child.get()] = placeOf(*child);
+            refresh(*child);
+        }
+    };
+    refresh(control);
     announceMarks();
 }
 

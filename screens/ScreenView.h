@@ -10,6 +10,7 @@
 class QAccessibleInterface;
 class QTouchEvent;
 #include <map>
+#include <unordered_map>
 #include <memory>
 
 namespace movie {
@@ -111,6 +112,11 @@ private:
         std::size_t applied = 0;
     };
     mutable std::map<const Control*, DrawingCache> m_drawings;
+    // Where each control of the screen was last shown, in screen twips: a change repaints
+    // its old place and its new one, and nothing else.
+    std::unordered_map<const Control*, QRect> m_places;
+    QRect placeOf(const Control& control) const;
+    QRect placeInView(const QRect& twips) const;
 
     // Automatic dragging: the source and where the pointer took hold of it.
     Control* m_dragSource = nullptr;

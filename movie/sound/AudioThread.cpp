@@ -76,7 +76,7 @@ void AudioThread::run()
 
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
-    timer.setInterval(TickMs);
+    timer.setInterval(io ? TickMs : KeepTimeTickMs);
     QElapsedTimer quiet;  // how long nothing has sounded
     quiet.start();
     // Sleeps once the mixer has been silent long enough. The flag is raised before the last
@@ -134,6 +134,7 @@ void AudioThread::run()
             io = nullptr;
             sink.reset();
             m_mixer.setDeviceState(false, 0);
+            timer.setInterval(KeepTimeTickMs);
             clock.restart();
             clockFrames = 0;
         }

@@ -585,7 +585,10 @@ void Mixer::render(std::span<int16_t> out)
         for (size_t i = 0; i < size_t(frames) * 2; ++i)
             out[i] = int16_t(std::clamp<int32_t>(m_accumulator[i], -32768, 32767));
         m_renderedFrames += frames;
-        m_sounding = m_voiceCount > 0 || m_streamCount > 0;
+        // An open stream with nothing queued is silent; its next block comes as a command.
+        m_sounding = m_voiceCount > 0
+            || std::any_of(m_streams.begin(), m_streams.begin() + ptrdiff_t(m_streamCount),
+                           [](const Stream& st) { return st.queued() > 0; });
         publish();
     }
     // The observer runs with no lock held, so that it may take locks of its own.

@@ -101,7 +101,7 @@ public:
     void render(std::span<int16_t> out);
     std::vector<int16_t> render(int frames);
 
-    // Whether a voice or stream was playing at the last mixed buffer.
+    // Whether a voice played, or a stream had sound queued, at the last mixed buffer.
     bool isSounding() const { return m_sounding.load(); }
     // Whether the mixer's thread sleeps because nothing sounds (it wakes with a command).
     bool isOutputAsleep() const { return m_outputAsleep.load(); }

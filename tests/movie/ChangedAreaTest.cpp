@@ -1,9 +1,10 @@
 // A player repaints only where its picture changed: nothing for a still frame, the old and
 // new place of what moved, and painting just those parts gives the same picture as painting
-// every frame whole (but for rounding).
+// every frame whole (but for rounding). Shapes drawn alike again are copied from pictures.
 
 #include "Movie.h"
 #include "MoviePlayer.h"
+#include "ShapeRasters.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -56,13 +57,13 @@ QByteArray squareOverBackdrop()
     return w.file();
 }
 
-// What the view does with a changed area: clears it and paints the player inside it.
-void repaint(QImage& image, const MoviePlayer& player, const QRectF& target, const QRegion& area)
+// What the view does with a changed area: clears it and paints the movie inside it.
+void repaint(QImage& image, const movie::Movie& movie, const QRectF& target, const QRegion& area)
 {
     QPainter painter(&image);
     painter.setClipRegion(area);
     painter.fillRect(image.rect(), Qt::white);
-    player.paint(painter, target, area.boundingRect());
+    movie.paint(painter, target, area.boundingRect());
 }
 
 // How much two pictures differ at most in one channel, and where.
@@ -135,30 +136,70 @@ TEST(ChangedArea, ProgramMoviesRepaintedInPartEqualWholeFrames)
     const QRectF target(3.4, 2.75, 320.5, 240.25);
     for (const QString& name : files) {
         SCOPED_TRACE(qPrintable(name));
-        MoviePlayer player(nullptr);
-        ASSERT_TRUE(player.load(movies.filePath(name)));
+        auto loaded = movie::Movie::fromFile(movies.filePath(name));
+        ASSERT_TRUE(loaded.ok());
+        movie::Movie& m = *loaded.value();
+        ASSERT_TRUE(m.takeChanges().everything);
         QImage partial(size, QImage::Format_ARGB32_Premultiplied);
         partial.fill(Qt::white);
-        repaint(partial, player, target, player.takeChangedArea(target));
+        repaint(partial, m, target, QRegion(partial.rect()));
         qint64 repainted = 0, whole = 0;
-        const int frames = player.movie()->root().frameCount() + 5;
+        const int frames = m.root().frameCount() + 5;
         for (int i = 1; i < frames; ++i) {
-            player.movie()->tick();
-            const QRegion area = player.takeChangedArea(target);
+            m.tick();
+            const QRegion area = MoviePlayer::changedArea(m, m.takeChanges().rects, target);
             for (const QRect& r : area)
                 repainted += qint64(r.width()) * r.height();
             whole += qint64(size.width()) * size.height();
-            repaint(partial, player, target, area);
+            repaint(partial, m, target, area);
             QImage full(size, QImage::Format_ARGB32_Premultiplied);
-            repaint(full, player, target, QRegion(full.rect()));
+            repaint(full, m, target, QRegion(full.rect()));
             // Gradients are sampled from where each painted run starts, so a run cut short by
             // the repainted area may round a colour the other way: one step at most.
             const Difference d = difference(partial, full);
-            ASSERT_LE(d.most, 1) << "frame " << i + 1 << " differs within (" << d.where.x() << "," << d.where.y()
-                                 << " " << d.where.width() << "x" << d.where.height() << ")";
+            ASSERT_LE(d.most, 1) << "frame " << i + 1 << " differs by " << d.most << " within (" << d.where.x()
+                                 << "," << d.where.y() << " " << d.where.width() << "x" << d.where.height() << ")";
         }
         // Looping movies move only parts of their picture from frame to frame.
         EXPECT_LT(repainted, whole);
-        std::printf("%s: %.0f%% of the frames' pixels repainted\n", qPrintable(name), 100.0 * repainted / whole);
     }
+}
+
+// Shapes copied from kept pictures look as when drawn from their outlines, frame after frame,
+// and a screen shown again starts with its pictures already made.
+TEST(ShapeRasters, KeptPicturesLookAsDrawnShapes)
+{
+    QDir movies(QStringLiteral(NUMBALI_PROGRAM_MOVIES));
+    const QStringList files = movies.entryList({"*.swf"}, QDir::Files, QDir::Name);
+    if (files.isEmpty())
+        GTEST_SKIP() << "no movie files in " << qPrintable(movies.path());
+    const QSize size(331, 247);
+    const QRectF target(3.4, 2.75, 320.5, 240.25);
+    auto rasters = std::make_shared<movie::ShapeRasters>();
+    int worst = 0;
+    for (const QString& name : files) {
+        SCOPED_TRACE(qPrintable(name));
+        auto drawn = movie::Movie::fromFile(movies.filePath(name));
+        auto copied = movie::Movie::fromFile(movies.filePath(name));
+        ASSERT_TRUE(drawn.ok() && copied.ok());
+        copied.value()->setShapeRasters(rasters);
+        const int frames = drawn.value()->root().frameCount() + 2;
+        for (int i = 0; i < frames; ++i) {
+            QImage a(size, QImage::Format_ARGB32_Premultiplied), b(size, QImage::Format_ARGB32_Premultiplied);
+            repaint(a, *drawn.value(), target, QRegion(a.rect()));
+            repaint(b, *copied.value(), target, QRegion(b.rect()));
+            const Difference d = difference(a, b);
+            worst = std::max(worst, d.most);
+            // A picture is laid over what lies below it once, where a shape's parts are laid
+            // one by one: each may round the other way.
+            ASSERT_LE(d.most, 3) << "frame " << i + 1 << " differs within (" << d.where.x() << "," << d.where.y()
+                                 << " " << d.where.width() << "x" << d.where.height() << ")";
+            drawn.value()->tick();
+            copied.value()->tick();
+        }
+    }
+    EXPECT_GT(rasters->pictureCount(), 0);
+    EXPECT_LE(movie::ShapeRasters::totalBytes(), movie::ShapeRasters::BudgetBytes);
+    std::printf("kept pictures: %d, %lld KB; largest difference %d\n", rasters->pictureCount(),
+                static_cast<long long>(rasters->bytes() / 1024), worst);
 }
