@@ -277,3 +277,34 @@ TEST_F(ViewFixture, APanelGivenAPictureShowsItAtItsOwnSizeFromItsTopLeftAndKeeps
     EXPECT_EQ(panel.geometry(), before);
     EXPECT_EQ(pixel(client + QPoint(4, 4)), QColor(Qt::blue));
 }
+
+// A change to one control repaints its old place and its new one, not the whole screen, and
+// the screen then looks as when painted whole.
+TEST_F(ViewFixture, AChangeRepaintsOnlyTheControlsOldAndNewPlace)
+{
+    struct PaintSpy : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(e)->region();
+            return false;
+        }
+    } spy;
+    QCoreApplication::processEvents();
+    view.installEventFilter(&spy);
+    Control& image1 = *screen.control(QStringLiteral("Image1"));
+    const QRect before = view.toView(image1.screenGeometry()).toAlignedRect();
+    image1.setGeometry(QRect(1500, 5250, 1500, 1500));
+    const QRect after = view.toView(image1.screenGeometry()).toAlignedRect();
+    QCoreApplication::processEvents();
+    view.removeEventFilter(&spy);
+    EXPECT_TRUE(spy.painted.contains(before));
+    EXPECT_TRUE(spy.painted.contains(after));
+    const QRect panel = view.toView(screen.control(QStringLiteral("Picture1"))->screenGeometry()).toAlignedRect();
+    EXPECT_FALSE(spy.painted.intersects(panel));
+    EXPECT_LT(spy.painted.boundingRect().width(), view.width() / 2);
+    // Where the picture was, the one below it shows again.
+    EXPECT_EQ(pixel(at(2000, 2000)), QColor(Qt::white));
+    EXPECT_EQ(pixel(at(2500, 2500)), QColor(Qt::blue));
+}
