@@ -49,7 +49,9 @@ void playing(benchmark::State& state, const QString& screen)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless another platform is asked for (xcb, to measure on an X display).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     for (const char* name : {"Presentación", "Menú", "Colores2", "Tablero"}) {
         const QString screen = QString::fromUtf8(name);

@@ -30,7 +30,9 @@ void switchTo(benchmark::State& state, shell::Shell& shell, const QString& targe
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless another platform is asked for (xcb, to measure on an X display).
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     {
         // Sounds start on Form_Load as in the program, and the movies beside the benchmark
