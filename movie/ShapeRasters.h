@@ -21,7 +21,7 @@ struct CompiledShape;
 // that what moves smoothly costs no more than before. Used from the user-interface thread.
 class ShapeRasters {
 public:
-    static constexpr qint64 BudgetBytes = 24ll * 1024 * 1024;
+    static constexpr qint64 BudgetBytes = 16ll * 1024 * 1024;
     // Larger pictures are not kept: one shape should not push out all the others.
     static constexpr qint64 MaxPictureBytes = 8ll * 1024 * 1024;
 

@@ -69,6 +69,8 @@ private:
     std::unique_ptr<screens::Screen> m_current;
     // A screen left from inside one of its own handlers lives until that handler returns.
     std::vector<std::unique_ptr<screens::Screen>> m_retired;
+    // Hands memory freed by the last screen back to the system.
+    static void giveBackMemory();
     ExitPrompt m_prompt = &Shell::askExit;
     std::function<void()> m_quit;
 };
