@@ -285,3 +285,28 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+// Sounds started from several threads at once on a mixer whose thread has fallen asleep wake
+// it, all play to their end, and it falls asleep again.
+TEST(MixerThreads, CallersFromManyThreadsWakeASleepingMixer)
+{
+    Mixer mixer(Mixer::Output::Device);
+    ASSERT_TRUE(waitUntil([&] { return mixer.isOutputAsleep(); }));
+    auto sound = std::make_shared<movie::sound::DecodedSound>();
+    sound->samples.assign(size_t(Mixer::BufferFrames) * 4, 0);
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::thread> callers;
+        std::vector<Owner> owners;
+        for (int i = 0; i < 4; ++i)
+            owners.push_back(Mixer::newOwner());
+        for (Owner owner : owners)
+            callers.emplace_back([&mixer, owner, sound] { mixer.startEvent(owner, 1, sound, {}); });
+        for (std::thread& t : callers)
+            t.join();
+        const int64_t from = mixer.renderedFrames();
+        ASSERT_TRUE(waitUntil([&] { return mixer.renderedFrames() >= from + Mixer::BufferFrames * 8; }));
+        for (Owner owner : owners)
+            EXPECT_EQ(mixer.playingCount(owner), 0);
+        ASSERT_TRUE(waitUntil([&] { return mixer.isOutputAsleep(); }));
+    }
+}
