@@ -1,6 +1,5 @@
 #include "BitReader.h"
 
-#include <cstring>
 
 namespace movie {
 
@@ -42,16 +41,6 @@ uint32_t BitReader::u32()
 }
 
 double BitReader::fixed8() { return s16() / 256.0; }
-
-double BitReader::fixed16() { return s32() / 65536.0; }
-
-float BitReader::float32()
-{
-    uint32_t bits = u32();
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
 
 uint32_t BitReader::encodedU32()
 {

@@ -31,8 +31,6 @@ public:
     int16_t s16() { return int16_t(u16()); }
     int32_t s32() { return int32_t(u32()); }
     double fixed8();   // signed 8.8
-    double fixed16();  // signed 16.16
-    float float32();
     uint32_t encodedU32();
     QByteArray bytes(size_t count);
     QString string();  // zero-terminated; a missing terminator is a failure
@@ -48,7 +46,6 @@ public:
     // A reader over the next `count` bytes; this one moves past them. Asking for more than
     // is left marks both readers failed and cuts the sub-reader to what exists.
     BitReader sub(size_t count);
-    const uint8_t* current() const { return m_data + (m_pos < m_size ? m_pos : m_size); }
 
 private:
     const uint8_t* m_data = nullptr;

@@ -4,6 +4,8 @@
 // the renderer read these and never change them after loading (apart from caches).
 
 #include "ColorTransform.h"
+#include "sound/SoundFormat.h"
+#include "sound/SoundInfo.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -15,6 +17,8 @@
 #include <QTransform>
 #include <map>
 #include <memory>
+#include <optional>
+#include <variant>
 #include <vector>
 
 namespace movie {
@@ -162,39 +166,24 @@ struct Action {
     QString label;
 };
 
+// A change to the display list at one depth. Each field a placement leaves out keeps what
+// the object at that depth already has.
 struct PlaceCommand {
     enum class Kind { Place, Remove };
     Kind kind = Kind::Place;
     int depth = 0;
     bool move = false;
-    bool hasCharacter = false, hasMatrix = false, hasColorTransform = false, hasRatio = false;
-    bool hasName = false, hasClipDepth = false, hasVisible = false;
-    uint16_t characterId = 0;
-    QTransform matrix;
-    ColorTransform colorTransform;
-    int ratio = 0;
-    QString name;
-    int clipDepth = 0;
-    bool visible = true;
-};
-
-struct SoundInfo {
-    bool syncStop = false, syncNoMultiple = false;
-    bool hasEnvelope = false, hasLoops = false, hasOutPoint = false, hasInPoint = false;
-    uint32_t inPoint = 0, outPoint = 0;
-    uint16_t loops = 1;
-    struct EnvelopePoint {
-        uint32_t position44 = 0;
-        uint16_t left = 0, right = 0;
-    };
-    std::vector<EnvelopePoint> envelope;
+    std::optional<uint16_t> characterId;
+    std::optional<QTransform> matrix;
+    std::optional<ColorTransform> colorTransform;
+    std::optional<int> ratio;
+    std::optional<QString> name;
+    std::optional<int> clipDepth;
+    std::optional<bool> visible;
 };
 
 struct SoundCharacter {
-    int format = 0;  // 0 raw, 1 ADPCM, 2 MP3, 3 raw little-endian, ...
-    int rateCode = 0;
-    bool sixteenBit = false;
-    bool stereo = false;
+    sound::SoundFormat format;
     uint32_t sampleCount = 0;
     QByteArray data;
 };
@@ -202,15 +191,7 @@ struct SoundCharacter {
 struct StartSound {
     uint16_t soundId = 0;  // 0 when named by class (StartSound2)
     QString className;
-    SoundInfo info;
-};
-
-struct SoundStreamHead {
-    int playbackRate = 0, streamRate = 0;
-    bool playback16Bit = false, playbackStereo = false, stream16Bit = false, streamStereo = false;
-    int format = 0;
-    uint16_t samplesPerBlock = 0;
-    int16_t latencySeek = 0;
+    sound::SoundInfo info;
 };
 
 struct Frame {
@@ -224,7 +205,7 @@ struct Frame {
 
 struct TimelineData {
     std::vector<Frame> frames;
-    std::vector<SoundStreamHead> streamHeads;
+    std::vector<sound::StreamFormat> streamHeads;
     int labelFrame(const QString& label) const;  // -1 when absent
 };
 
@@ -232,17 +213,14 @@ struct SpriteCharacter {
     std::shared_ptr<TimelineData> timeline;
 };
 
-struct Character {
-    enum class Kind { None, Shape, Morph, Bitmap, Font, Text, Button, Sprite, Sound };
-    Kind kind = Kind::None;
-    std::shared_ptr<ShapeCharacter> shape;
-    std::shared_ptr<MorphCharacter> morph;
-    std::shared_ptr<BitmapCharacter> bitmap;
-    std::shared_ptr<FontCharacter> font;
-    std::shared_ptr<TextCharacter> text;
-    std::shared_ptr<ButtonCharacter> button;
-    std::shared_ptr<SpriteCharacter> sprite;
-    std::shared_ptr<SoundCharacter> sound;
+// One entry of the movie's dictionary: exactly one of the character kinds.
+using CharacterVariant = std::variant<ShapeCharacter, MorphCharacter, BitmapCharacter, FontCharacter,
+                                      TextCharacter, ButtonCharacter, SpriteCharacter, SoundCharacter>;
+struct Character : CharacterVariant {
+    using CharacterVariant::CharacterVariant;
+    // In the order of the alternatives above.
+    enum class Kind { Shape, Morph, Bitmap, Font, Text, Button, Sprite, Sound };
+    Kind kind() const { return Kind(index()); }
 };
 
 struct MovieData {
@@ -259,6 +237,13 @@ struct MovieData {
     {
         auto it = characters.constFind(id);
         return it == characters.constEnd() ? nullptr : &it.value();
+    }
+    // The character of that id when it is of kind T.
+    template <class T>
+    const T* character(uint16_t id) const
+    {
+        const Character* c = character(id);
+        return c ? std::get_if<T>(c) : nullptr;
     }
 };
 

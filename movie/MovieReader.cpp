@@ -125,6 +125,17 @@ Rgba readRgba(BitReader& r)
 
 Rgba readColor(BitReader& r, bool alpha) { return alpha ? readRgba(r) : readRgb(r); }
 
+// The codec, rate, sample size and channels fields of DefineSound and SoundStreamHead.
+sound::SoundFormat readSoundFormat(BitReader& r)
+{
+    sound::SoundFormat f;
+    f.codec = int(r.ub(4));
+    f.rateCode = int(r.ub(2));
+    f.sixteenBit = r.flag();
+    f.stereo = r.flag();
+    return f;
+}
+
 Qt::PenCapStyle capStyle(uint32_t v)
 {
     switch (v) {
@@ -142,8 +153,6 @@ Qt::PenJoinStyle joinStyle(uint32_t v)
     default: return Qt::RoundJoin;
     }
 }
-
-QString tagName(int code) { return QString("tag %1").arg(code); }
 
 // Skips a filter list (drop shadow, blur, glow, bevel, gradient glow, convolution, colour
 // matrix, gradient bevel); filters are not drawn. Unknown types mark the reader failed.
@@ -168,6 +177,8 @@ void skipFilters(BitReader& r)
         }
     }
 }
+
+QString tagName(int code) { return QString("tag %1").arg(code); }
 
 } // namespace
 
@@ -213,11 +224,7 @@ Result<std::shared_ptr<MovieData>> MovieReader::read(const QByteArray& file)
             return R::failure("bitmaps exceed the total pixel limit");
         if (reader.m_movie->characters.contains(p.id))
             continue;
-        Character c;
-        c.kind = Character::Kind::Bitmap;
-        c.bitmap = std::make_shared<BitmapCharacter>();
-        c.bitmap->image = image.value();
-        reader.m_movie->characters.insert(p.id, c);
+        reader.m_movie->characters.insert(p.id, BitmapCharacter{image.value(), {}, {}});
     }
     return reader.m_movie;
 }
@@ -314,17 +321,11 @@ bool MovieReader::readTag(int code, BitReader& tag, TimelineData& timeline, Fram
     }
     case TagSoundStreamHead:
     case TagSoundStreamHead2: {
-        SoundStreamHead h;
-        tag.ub(4);
-        h.playbackRate = int(tag.ub(2));
-        h.playback16Bit = tag.flag();
-        h.playbackStereo = tag.flag();
-        h.format = int(tag.ub(4));
-        h.streamRate = int(tag.ub(2));
-        h.stream16Bit = tag.flag();
-        h.streamStereo = tag.flag();
+        sound::StreamFormat h;
+        tag.ub(8);  // the playback fields: the mixer decides how it plays
+        h.format = readSoundFormat(tag);
         h.samplesPerBlock = tag.u16();
-        if (h.format == 2 && tag.remaining() >= 2)
+        if (h.format.codec == int(sound::Codec::Mp3) && tag.remaining() >= 2)
             h.latencySeek = tag.s16();
         if (!tag.ok())
             return false;
@@ -612,8 +613,8 @@ bool MovieReader::readShape(int code, BitReader& r)
 {
     int version = code == TagDefineShape ? 1 : code == TagDefineShape2 ? 2 : code == TagDefineShape3 ? 3 : 4;
     uint16_t id = r.u16();
-    auto shape = std::make_shared<ShapeCharacter>();
-    shape->bounds = readRect(r);
+    ShapeCharacter shape;
+    shape.bounds = readRect(r);
     ShapeGeometry g;
     if (version == 4) {
         readRect(r);
@@ -622,11 +623,8 @@ bool MovieReader::readShape(int code, BitReader& r)
     }
     if (!readShapeRecords(r, version, g, StyleSource::Read))
         return false;
-    shape->shape = ShapeBuilder::compile(g);
-    Character c;
-    c.kind = Character::Kind::Shape;
-    c.shape = shape;
-    return addCharacter(id, c);
+    shape.shape = ShapeBuilder::compile(g);
+    return addCharacter(id, std::move(shape));
 }
 
 bool MovieReader::readMorphFillStyle(BitReader& r, FillStyle& start, FillStyle& end)
@@ -714,9 +712,9 @@ bool MovieReader::readMorphShape(int code, BitReader& r)
 {
     int version = code == TagDefineMorphShape ? 1 : 2;
     uint16_t id = r.u16();
-    auto morph = std::make_shared<MorphCharacter>();
-    morph->startBounds = readRect(r);
-    morph->endBounds = readRect(r);
+    MorphCharacter morph;
+    morph.startBounds = readRect(r);
+    morph.endBounds = readRect(r);
     if (version == 2) {
         readRect(r);
         readRect(r);
@@ -731,8 +729,8 @@ bool MovieReader::readMorphShape(int code, BitReader& r)
         FillStyle a, b;
         if (!readMorphFillStyle(r, a, b))
             return false;
-        morph->startFills.push_back(std::move(a));
-        morph->endFills.push_back(std::move(b));
+        morph.startFills.push_back(std::move(a));
+        morph.endFills.push_back(std::move(b));
     }
     int lineCount = r.u8();
     if (lineCount == 0xff)
@@ -741,8 +739,8 @@ bool MovieReader::readMorphShape(int code, BitReader& r)
         LineStyle a, b;
         if (!readMorphLineStyle(r, version, a, b))
             return false;
-        morph->startLines.push_back(std::move(a));
-        morph->endLines.push_back(std::move(b));
+        morph.startLines.push_back(std::move(a));
+        morph.endLines.push_back(std::move(b));
     }
     if (!r.ok())
         return false;
@@ -750,19 +748,19 @@ bool MovieReader::readMorphShape(int code, BitReader& r)
     {
         // The start edges use the morph's own style tables.
         ShapeGeometry start;
-        start.fills = morph->startFills;
-        start.lines = morph->startLines;
+        start.fills = morph.startFills;
+        start.lines = morph.startLines;
         BitReader edges = r;
         if (!readShapeRecords(edges, 3, start, StyleSource::Given))
             return false;
-        morph->startEdges = std::move(start.edges);
+        morph.startEdges = std::move(start.edges);
     }
 
     // End edges: the offset says where they start; they carry no styles.
     if (endEdgesAt < r.position() || endEdgesAt > r.size()) {
         // A zero or wrong offset is common in hand-made files; an empty end shape means
         // the start shape is shown unchanged.
-        morph->endEdges = morph->startEdges;
+        morph.endEdges = morph.startEdges;
     } else {
         BitReader whole = r;
         whole.skip(endEdgesAt - r.position());
@@ -770,16 +768,13 @@ bool MovieReader::readMorphShape(int code, BitReader& r)
         ShapeGeometry endShape;
         if (!readShapeRecords(edges, 1, endShape, StyleSource::Glyph))
             return false;
-        morph->endEdges = std::move(endShape.edges);
+        morph.endEdges = std::move(endShape.edges);
     }
-    if (morph->endEdges.size() != morph->startEdges.size()) {
+    if (morph.endEdges.size() != morph.startEdges.size()) {
         // Mismatched edge lists cannot be blended; show the start shape at every ratio.
-        morph->endEdges = morph->startEdges;
+        morph.endEdges = morph.startEdges;
     }
-    Character c;
-    c.kind = Character::Kind::Morph;
-    c.morph = morph;
-    return addCharacter(id, c);
+    return addCharacter(id, std::move(morph));
 }
 
 bool MovieReader::readBitmap(int code, BitReader& r)
@@ -818,51 +813,7 @@ bool MovieReader::readBitmap(int code, BitReader& r)
     m_totalPixels += qint64(image->width()) * image->height();
     if (m_totalPixels > MaxTotalBitmapPixels)
         return fail("bitmaps exceed the total pixel limit");
-    Character c;
-    c.kind = Character::Kind::Bitmap;
-    c.bitmap = std::make_shared<BitmapCharacter>();
-    c.bitmap->image = image.value();
-    return addCharacter(id, c);
-}
-
-bool MovieReader::readButton(int code, BitReader& r)
-{
-    uint16_t id = r.u16();
-    if (code == TagDefineButton2) {
-        r.u8();
-        r.u16();
-    }
-    auto button = std::make_shared<ButtonCharacter>();
-    while (r.ok()) {
-        uint8_t flags = r.u8();
-        if (flags == 0)
-            break;
-        ButtonRecord rec;
-        rec.characterId = r.u16();
-        rec.depth = r.u16();
-        rec.matrix = readMatrix(r);
-        if (code == TagDefineButton2) {
-            rec.colorTransform = readColorTransform(r, true);
-            if (flags & 0x10) {
-                skipFilters(r);
-                if (!r.ok())
-                    return fail("unknown filter");
-            }
-            if (flags & 0x20)
-                r.u8();
-        }
-        if ((flags & 0x01) && button->upState.size() < 1024)
-            button->upState.push_back(rec);
-    }
-    // Button actions follow; buttons are not interactive here, so they are not read.
-    if (!r.ok())
-        return false;
-    std::stable_sort(button->upState.begin(), button->upState.end(),
-                     [](const ButtonRecord& a, const ButtonRecord& b) { return a.depth < b.depth; });
-    Character c;
-    c.kind = Character::Kind::Button;
-    c.button = button;
-    return addCharacter(id, c);
+    return addCharacter(id, BitmapCharacter{image.value(), {}, {}});
 }
 
 QPainterPath MovieReader::glyphPath(BitReader& r)
@@ -899,7 +850,7 @@ bool MovieReader::readGlyphs(const BitReader& table, const std::vector<uint32_t>
 bool MovieReader::readFont(int code, BitReader& r)
 {
     uint16_t id = r.u16();
-    auto font = std::make_shared<FontCharacter>();
+    FontCharacter font;
     if (code == TagDefineFont) {
         BitReader table = r;
         size_t base = r.position();
@@ -914,7 +865,7 @@ bool MovieReader::readFont(int code, BitReader& r)
         if (!r.ok())
             return false;
         const size_t tagSize = r.size() - base;
-        if (!readGlyphs(table, offsets, tagSize, tagSize, *font))
+        if (!readGlyphs(table, offsets, tagSize, tagSize, font))
             return false;
     } else {
         uint8_t flags = r.u8();
@@ -935,24 +886,21 @@ bool MovieReader::readFont(int code, BitReader& r)
             return false;
         if (codeOffset > tableSize)
             codeOffset = uint32_t(tableSize);
-        if (!readGlyphs(table, offsets, codeOffset, tableSize, *font))
+        if (!readGlyphs(table, offsets, codeOffset, tableSize, font))
             return false;
         if (code == TagDefineFont3)
-            font->unitsPerEm = 1024 * 20;
+            font.unitsPerEm = 1024 * 20;
         // Code table, layout and kerning are only needed for editable text.
     }
-    Character c;
-    c.kind = Character::Kind::Font;
-    c.font = font;
-    return addCharacter(id, c);
+    return addCharacter(id, std::move(font));
 }
 
 bool MovieReader::readText(int code, BitReader& r)
 {
     uint16_t id = r.u16();
-    auto text = std::make_shared<TextCharacter>();
-    text->bounds = readRect(r);
-    text->matrix = readMatrix(r);
+    TextCharacter text;
+    text.bounds = readRect(r);
+    text.matrix = readMatrix(r);
     int glyphBits = r.u8();
     int advanceBits = r.u8();
     if (glyphBits > 32 || advanceBits > 32)
@@ -991,14 +939,11 @@ bool MovieReader::readText(int code, BitReader& r)
             run.glyphs.push_back(g);
         }
         r.align();
-        text->glyphRuns.push_back(std::move(run));
+        text.glyphRuns.push_back(std::move(run));
     }
     if (!r.ok())
         return false;
-    Character c;
-    c.kind = Character::Kind::Text;
-    c.text = text;
-    return addCharacter(id, c);
+    return addCharacter(id, std::move(text));
 }
 
 // Glyph outlines are placed once all tags are read: a font may follow the text using it.
@@ -1008,31 +953,110 @@ bool MovieReader::resolveTexts()
     // a detailed glyph could need gigabytes.
     qint64 elements = 0;
     for (auto it = m_movie->characters.begin(); it != m_movie->characters.end(); ++it) {
-        if (it.value().kind != Character::Kind::Text)
+        auto* text = std::get_if<TextCharacter>(&it.value());
+        if (!text)
             continue;
-        TextCharacter& text = *it.value().text;
-        for (const TextRun& run : text.glyphRuns) {
-            const Character* c = m_movie->character(run.fontId);
-            if (!c || c->kind != Character::Kind::Font)
+        for (const TextRun& run : text->glyphRuns) {
+            const FontCharacter* font = m_movie->character<FontCharacter>(run.fontId);
+            if (!font)
                 continue;
-            const FontCharacter& font = *c->font;
-            double scale = run.height / font.unitsPerEm;
+            double scale = run.height / font->unitsPerEm;
             QPainterPath path;
             path.setFillRule(Qt::WindingFill);
             for (const GlyphEntry& g : run.glyphs) {
-                if (g.index < 0 || size_t(g.index) >= font.glyphs.size())
+                if (g.index < 0 || size_t(g.index) >= font->glyphs.size())
                     continue;
-                const QPainterPath& glyph = font.glyphs[size_t(g.index)];
+                const QPainterPath& glyph = font->glyphs[size_t(g.index)];
                 elements += glyph.elementCount();
                 if (elements > MaxTextPathElements)
                     return fail("text outlines exceed the size limit");
                 path.addPath(QTransform(scale, 0, 0, scale, g.x, run.y).map(glyph));
             }
-            text.runs.push_back({run.color, path});
+            text->runs.push_back({run.color, path});
         }
-        text.glyphRuns.clear();
+        text->glyphRuns.clear();
     }
     return true;
+}
+
+bool MovieReader::readSound(BitReader& r)
+{
+    uint16_t id = r.u16();
+    SoundCharacter sound;
+    sound.format = readSoundFormat(r);
+    sound.sampleCount = r.u32();
+    if (!r.ok())
+        return false;
+    m_soundBytes += qint64(r.remaining());
+    if (m_soundBytes > MaxSoundBytes)
+        return fail("too much sound data");
+    sound.data = r.bytes(r.remaining());
+    return addCharacter(id, std::move(sound));
+}
+
+bool MovieReader::readSoundInfo(BitReader& r, sound::SoundInfo& info)
+{
+    r.ub(2);
+    info.syncStop = r.flag();
+    info.syncNoMultiple = r.flag();
+    const bool hasEnvelope = r.flag();
+    const bool hasLoops = r.flag();
+    const bool hasOutPoint = r.flag();
+    const bool hasInPoint = r.flag();
+    if (hasInPoint)
+        info.inPoint = r.u32();
+    if (hasOutPoint)
+        info.outPoint = r.u32();
+    if (hasLoops)
+        info.loopCount = r.u16();
+    if (hasEnvelope) {
+        int count = r.u8();
+        for (int i = 0; i < count && r.ok(); ++i) {
+            sound::SoundInfo::EnvelopePoint p;
+            p.position44 = r.u32();
+            p.left = r.u16();
+            p.right = r.u16();
+            info.envelope.push_back(p);
+        }
+    }
+    return r.ok();
+}
+
+bool MovieReader::readButton(int code, BitReader& r)
+{
+    uint16_t id = r.u16();
+    if (code == TagDefineButton2) {
+        r.u8();
+        r.u16();
+    }
+    ButtonCharacter button;
+    while (r.ok()) {
+        uint8_t flags = r.u8();
+        if (flags == 0)
+            break;
+        ButtonRecord rec;
+        rec.characterId = r.u16();
+        rec.depth = r.u16();
+        rec.matrix = readMatrix(r);
+        if (code == TagDefineButton2) {
+            rec.colorTransform = readColorTransform(r, true);
+            if (flags & 0x10) {
+                skipFilters(r);
+                if (!r.ok())
+                    return fail("unknown filter");
+            }
+            if (flags & 0x20)
+                r.u8();
+        }
+        if ((flags & 0x01) && button.upState.size() < 1024)
+            button.upState.push_back(rec);
+    }
+    // Button actions follow; buttons are not interactive here, so they are not read.
+    if (!r.ok())
+        return false;
+    std::stable_sort(button.upState.begin(), button.upState.end(),
+                     [](const ButtonRecord& a, const ButtonRecord& b) { return a.depth < b.depth; });
+    return addCharacter(id, std::move(button));
 }
 
 bool MovieReader::readSprite(BitReader& r)
@@ -1045,60 +1069,7 @@ bool MovieReader::readSprite(BitReader& r)
     BitReader body = r.sub(r.remaining());
     if (!readTags(body, *timeline, true))
         return false;
-    Character c;
-    c.kind = Character::Kind::Sprite;
-    c.sprite = std::make_shared<SpriteCharacter>();
-    c.sprite->timeline = timeline;
-    return addCharacter(id, c);
-}
-
-bool MovieReader::readSound(BitReader& r)
-{
-    uint16_t id = r.u16();
-    auto sound = std::make_shared<SoundCharacter>();
-    sound->format = int(r.ub(4));
-    sound->rateCode = int(r.ub(2));
-    sound->sixteenBit = r.flag();
-    sound->stereo = r.flag();
-    sound->sampleCount = r.u32();
-    if (!r.ok())
-        return false;
-    m_soundBytes += qint64(r.remaining());
-    if (m_soundBytes > MaxSoundBytes)
-        return fail("too much sound data");
-    sound->data = r.bytes(r.remaining());
-    Character c;
-    c.kind = Character::Kind::Sound;
-    c.sound = sound;
-    return addCharacter(id, c);
-}
-
-bool MovieReader::readSoundInfo(BitReader& r, SoundInfo& info)
-{
-    r.ub(2);
-    info.syncStop = r.flag();
-    info.syncNoMultiple = r.flag();
-    info.hasEnvelope = r.flag();
-    info.hasLoops = r.flag();
-    info.hasOutPoint = r.flag();
-    info.hasInPoint = r.flag();
-    if (info.hasInPoint)
-        info.inPoint = r.u32();
-    if (info.hasOutPoint)
-        info.outPoint = r.u32();
-    if (info.hasLoops)
-        info.loops = r.u16();
-    if (info.hasEnvelope) {
-        int count = r.u8();
-        for (int i = 0; i < count && r.ok(); ++i) {
-            SoundInfo::EnvelopePoint p;
-            p.position44 = r.u32();
-            p.left = r.u16();
-            p.right = r.u16();
-            info.envelope.push_back(p);
-        }
-    }
-    return r.ok();
+    return addCharacter(id, SpriteCharacter{timeline});
 }
 
 bool MovieReader::readPlace(int code, BitReader& r, Frame& frame)
@@ -1115,15 +1086,12 @@ bool MovieReader::readPlace(int code, BitReader& r, Frame& frame)
         return true;
     }
     if (code == TagPlaceObject) {
-        cmd.hasCharacter = true;
         cmd.characterId = r.u16();
         cmd.depth = r.u16();
-        cmd.hasMatrix = true;
         cmd.matrix = readMatrix(r);
         if (!r.ok())
             return false;
         if (!r.atEnd()) {
-            cmd.hasColorTransform = true;
             cmd.colorTransform = readColorTransform(r, false);
             if (!r.ok())
                 return false;
@@ -1135,25 +1103,19 @@ bool MovieReader::readPlace(int code, BitReader& r, Frame& frame)
     uint8_t flags2 = code == TagPlaceObject3 ? r.u8() : 0;
     cmd.depth = r.u16();
     cmd.move = flags & 0x01;
-    cmd.hasCharacter = flags & 0x02;
-    cmd.hasMatrix = flags & 0x04;
-    cmd.hasColorTransform = flags & 0x08;
-    cmd.hasRatio = flags & 0x10;
-    cmd.hasName = flags & 0x20;
-    cmd.hasClipDepth = flags & 0x40;
-    if (code == TagPlaceObject3 && ((flags2 & 0x08) || ((flags2 & 0x10) && cmd.hasCharacter)))
+    if (code == TagPlaceObject3 && ((flags2 & 0x08) || ((flags2 & 0x10) && (flags & 0x02))))
         r.string();  // class name
-    if (cmd.hasCharacter)
+    if (flags & 0x02)
         cmd.characterId = r.u16();
-    if (cmd.hasMatrix)
+    if (flags & 0x04)
         cmd.matrix = readMatrix(r);
-    if (cmd.hasColorTransform)
+    if (flags & 0x08)
         cmd.colorTransform = readColorTransform(r, true);
-    if (cmd.hasRatio)
+    if (flags & 0x10)
         cmd.ratio = r.u16();
-    if (cmd.hasName)
+    if (flags & 0x20)
         cmd.name = r.string();
-    if (cmd.hasClipDepth)
+    if (flags & 0x40)
         cmd.clipDepth = r.u16();
     if (!r.ok())
         return false;
@@ -1168,10 +1130,8 @@ bool MovieReader::readPlace(int code, BitReader& r, Frame& frame)
             rest.u8();
         if (flags2 & 0x20) {
             uint8_t visible = rest.u8();
-            if (rest.ok()) {
-                cmd.hasVisible = true;
+            if (rest.ok())
                 cmd.visible = visible != 0;
-            }
         }
     }
     // Clip actions (event scripts) follow; they are not run here.

@@ -56,7 +56,7 @@ private:
     bool readSound(BitReader& r);
     bool readPlace(int code, BitReader& r, Frame& frame);
     bool readActions(BitReader& r, Frame& frame);
-    bool readSoundInfo(BitReader& r, SoundInfo& info);
+    bool readSoundInfo(BitReader& r, sound::SoundInfo& info);
 
     bool fail(const QString& reason);
     bool addCharacter(uint16_t id, Character c);

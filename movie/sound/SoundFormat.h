@@ -60,6 +60,13 @@ struct SoundFormat {
     }
 };
 
+// What a SoundStreamHead says about the blocks that follow it.
+struct StreamFormat {
+    SoundFormat format;  // the stream's (not the playback) fields
+    int samplesPerBlock = 0;  // frames per block at the stored rate
+    int latencySeek = 0;  // MP3 frames to drop at the start of the stream
+};
+
 // Longest sound a single decode produces, in output frames; data that claims more is cut.
 inline constexpr int64_t MaxSoundFrames = int64_t(OutputRate) * 600;
 

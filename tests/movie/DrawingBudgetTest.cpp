@@ -99,9 +99,7 @@ TEST(DrawingBudget, WhatFitsIsStillDrawn)
     p.depth = 2;
     p.characterId = 2;
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage image;
     const std::string err = paintCapturingStderr(*m, image);

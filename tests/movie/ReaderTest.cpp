@@ -45,7 +45,7 @@ TEST(Reader, ReadsHeaderAndBackground)
     EXPECT_EQ(d.background, (movie::Rgba{1, 2, 3, 255}));
     EXPECT_EQ(d.root->frames.size(), 2u);
     ASSERT_TRUE(d.character(1));
-    EXPECT_EQ(d.character(1)->kind, movie::Character::Kind::Shape);
+    EXPECT_EQ(d.character(1)->kind(), movie::Character::Kind::Shape);
 }
 
 TEST(Reader, CompressedBodiesGiveTheSameMovie)
@@ -246,17 +246,17 @@ TEST(Reader, KeepsSoundDefinitionsAndEvents)
     w.end();
     auto r = MovieReader::read(w.file());
     ASSERT_TRUE(r.ok()) << qPrintable(r.error());
-    const auto* c = r.value()->character(9);
-    ASSERT_TRUE(c && c->kind == movie::Character::Kind::Sound);
-    EXPECT_EQ(c->sound->format, 3);
-    EXPECT_EQ(c->sound->rateCode, 2);
-    EXPECT_TRUE(c->sound->sixteenBit);
-    EXPECT_EQ(c->sound->sampleCount, 4u);
-    EXPECT_EQ(c->sound->data.size(), 8);
+    const auto* c = r.value()->character<movie::SoundCharacter>(9);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->format.codec, 3);
+    EXPECT_EQ(c->format.rateCode, 2);
+    EXPECT_TRUE(c->format.sixteenBit);
+    EXPECT_EQ(c->sampleCount, 4u);
+    EXPECT_EQ(c->data.size(), 8);
     const auto& frame = r.value()->root->frames[0];
     ASSERT_EQ(frame.sounds.size(), 1u);
     EXPECT_EQ(frame.sounds[0].soundId, 9);
-    EXPECT_EQ(frame.sounds[0].info.loops, 3);
+    EXPECT_EQ(frame.sounds[0].info.loopCount, 3);
     ASSERT_EQ(frame.streamBlocks.size(), 1u);
 }
 
@@ -300,12 +300,7 @@ TEST(Reader, FontGlyphsBecomeTextOutlines)
         w.tag(11, text.data());
         if (!fontFirst)
             w.tag(10, font.data());
-        SwfWriter::Place p;
-        p.characterId = 5;
-        w.place(p);
-        w.showFrame();
-        w.end();
-        auto m = loadMovie(w.file());
+        auto m = placeAndLoad(w, 5);
         ASSERT_TRUE(m);
         QImage img = m->snapshot();
         EXPECT_TRUE(colorNear(pixelAt(img, 30, 50), qRgb(0, 0, 0)));

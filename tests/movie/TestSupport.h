@@ -16,6 +16,23 @@ inline std::unique_ptr<movie::Movie> loadMovie(const QByteArray& bytes)
     return r.ok() ? std::move(r.value()) : nullptr;
 }
 
+// Ends the movie being written with one more shown frame and loads it.
+inline std::unique_ptr<movie::Movie> finishAndLoad(SwfWriter& w)
+{
+    w.showFrame();
+    w.end();
+    return loadMovie(w.file());
+}
+
+// Places a character at depth 1 as the last frame's one change, then ends and loads the movie.
+inline std::unique_ptr<movie::Movie> placeAndLoad(SwfWriter& w, int characterId = 1)
+{
+    SwfWriter::Place p;
+    p.characterId = characterId;
+    w.place(p);
+    return finishAndLoad(w);
+}
+
 inline QRgb pixelAt(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffff; }
 
 inline ::testing::AssertionResult colorNear(QRgb actual, QRgb expected, int tolerance = 2)

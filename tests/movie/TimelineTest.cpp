@@ -27,10 +27,9 @@ int depthCount(const Movie& m) { return int(m.root().displayList().size()); }
 TEST(Timeline, RootLoopsAtItsEnd)
 {
     SwfWriter w = withSquare();
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 2; ++i)
         w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->root().frameCount(), 3);
     std::vector<int> seen;
@@ -53,9 +52,7 @@ TEST(Timeline, PlacementsAndRemovalsFollowFramesAndRewind)
     w.place(p);
     w.showFrame();
     w.remove(1);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_EQ(depthCount(*m), 1);
     m->tick();
@@ -74,9 +71,7 @@ TEST(Timeline, StopActionHoldsTheFrame)
     w.showFrame();
     w.doAction(SwfWriter::actStop());
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     for (int i = 0; i < 5; ++i)
         m->tick();
@@ -91,9 +86,7 @@ TEST(Timeline, GotoFrameJumpsAndStops)
     w.showFrame();
     w.showFrame();
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->root().currentFrame(), 2);
     m->tick();
@@ -109,9 +102,7 @@ TEST(Timeline, GotoAndPlayThenLoopsThroughLabel)
     w.showFrame();
     w.label("end");  // labels match without regard to case
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();  // frame 2 runs the goto to frame 4 and plays on
     EXPECT_EQ(m->root().currentFrame(), 3);
@@ -128,9 +119,7 @@ TEST(Timeline, NextAndPrevFrameMoveOneAndStop)
     w.showFrame();
     w.showFrame();
     w.doAction(SwfWriter::actPrev());
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     m->tick();  // frame 3 steps back to frame 2
@@ -152,9 +141,7 @@ TEST(Timeline, SpritesKeepTheirOwnFrameAcrossRootLoops)
     p.characterId = 2;
     w.place(p);
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     auto spriteFrame = [&]() { return m->root().displayList().at(1).sprite->currentFrame(); };
     EXPECT_EQ(spriteFrame(), 0);
@@ -184,9 +171,7 @@ TEST(Timeline, ActionsInASpriteActOnTheSprite)
     w.place(p);
     w.showFrame();
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     for (int i = 0; i < 4; ++i)
         m->tick();
@@ -211,9 +196,7 @@ TEST(Timeline, NewSpriteDoesNotAdvanceOnTheFrameItAppears)
     w.place(p);
     w.showFrame();
     w.doAction(SwfWriter::actStop());
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     EXPECT_EQ(m->root().displayList().at(1).sprite->currentFrame(), 0);
@@ -237,9 +220,7 @@ TEST(Timeline, MoveUpdatesPropertiesWithoutReplacing)
     mv.tx = 400;
     mv.ratio = 1000;
     w.place(mv);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     const auto& obj = m->root().displayList().at(1);
@@ -263,9 +244,7 @@ TEST(Timeline, SelfNestingSpriteIsBounded)
     body.end();
     w.sprite(5, body.body(), 1);
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_LE(m->objectCount(), movie::PlayContext::MaxObjects);
     m->tick();
@@ -284,9 +263,7 @@ TEST(Timeline, ScriptedJumpLoopsEndWithinAFrame)
     w.doAction(SwfWriter::actGoto(1));
     w.showFrame();
     w.doAction(SwfWriter::actGoto(0));
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     EXPECT_FALSE(m->root().isPlaying());
@@ -306,9 +283,7 @@ TEST(Timeline, TickReportsWhetherThePictureChanged)
     mv.tx = 100;
     w.place(mv);
     w.doAction(SwfWriter::actStop());
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_TRUE(m->tick());   // frame 2 moves the square
     EXPECT_FALSE(m->tick());  // stopped: nothing changes
@@ -326,9 +301,7 @@ TEST(Timeline, ScriptsOfTheNewerKindAreSkippedAndTheTimelinePlays)
     w.place(p);
     w.showFrame();
     w.remove(1);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_TRUE(m->data().usesAs3);
     EXPECT_EQ(depthCount(*m), 1);
@@ -354,9 +327,7 @@ TEST(Timeline, SoundEventsOfShownFramesAreHandedOver)
     w.tag(19, QByteArray("blk"));
     w.showFrame();
     w.doAction(QByteArray(1, 0x09));  // stop sounds
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_TRUE(m->takeSoundEvents().started.empty());
     m->tick();
@@ -386,9 +357,7 @@ TEST(Timeline, SpriteReplacingACopyOfItselfIsBounded)
     body.end();
     w.sprite(5, body.body(), 1);
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_LE(m->objectCount(), movie::PlayContext::MaxNesting + 1);
     m->tick();

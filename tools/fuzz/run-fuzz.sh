@@ -14,7 +14,7 @@ out="${FUZZ_BUILD_DIR:-$root/../build-fuzz}"
 mkdir -p "$out/obj" "$out/corpus"
 
 cxx="${CXX_FUZZ:-clang++}"
-flags=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer -I"$root/movie")
+flags=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer -I"$root/base" -I"$root/movie")
 read -r -a qtflags <<< "$(pkg-config --cflags Qt6Core Qt6Gui)"
 read -r -a qtlibs <<< "$(pkg-config --libs Qt6Core Qt6Gui)"
 

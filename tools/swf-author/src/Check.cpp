@@ -1,9 +1,9 @@
 #include "Check.h"
 
-#include "Adpcm.h"
+#include "AdpcmBytes.h"
 #include "Audio.h"
-
-#include <zlib.h>
+#include "SwfContainer.h"
+#include "WavWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -317,13 +317,12 @@ bool checkMovie(const std::string& path, const std::string& wavDir, std::string&
     uint32_t length = hr.u32();
     Bytes d(file.begin(), file.begin() + 8);
     if (raw[0] == 'C') {
-        Bytes unpacked(length > 8 ? length - 8 : 0);
-        uLongf size = uLongf(unpacked.size());
-        if (uncompress(unpacked.data(), &size, file.data() + 8, uLong(file.size() - 8)) != Z_OK || size != unpacked.size()) {
+        auto container = movie::SwfContainer::unpack(raw);
+        if (!container || container->body.size() + 8 != qsizetype(length)) {
             report = path + ": compressed body does not unpack to the declared length\n";
             return false;
         }
-        d.insert(d.end(), unpacked.begin(), unpacked.end());
+        d.insert(d.end(), container->body.begin(), container->body.end());
     } else {
         d = file;
     }
@@ -362,7 +361,7 @@ bool checkMovie(const std::string& path, const std::string& wavDir, std::string&
         out << line;
         if (!wavDir.empty()) {
             std::string base = QFileInfo(QString::fromStdString(path)).completeBaseName().toStdString();
-            writeWav(wavDir + "/" + base + "-" + name + ".wav", toPcm(b), int(std::lround(rate)));
+            movie::sound::writeWav(QString::fromStdString(wavDir + "/" + base + "-" + name + ".wav"), toPcm(b), int(std::lround(rate)), 1);
         }
     };
     for (size_t i = 0; i < w.sounds.size(); ++i)

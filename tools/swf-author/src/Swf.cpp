@@ -1,6 +1,6 @@
 #include "Swf.h"
 
-#include "Adpcm.h"
+#include "AdpcmBytes.h"
 
 #include <zlib.h>
 

@@ -1,6 +1,9 @@
-#include "AdpcmDecoder.h"
+#include "Adpcm.h"
+
+#include "BitWriter.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace movie::sound {
 
@@ -83,7 +86,94 @@ struct Channel {
     }
 };
 
+// The largest step index a packet header can hold (six bits).
+constexpr int MaxHeaderIndex = 63;
+
+// Which code brings the channel nearest to x; ties keep the smaller code.
+uint32_t bestCode(const Channel& channel, int x, int bits)
+{
+    uint32_t best = 0;
+    long bestError = -1;
+    for (uint32_t code = 0; code < (1u << bits); ++code) {
+        Channel trial = channel;
+        trial.decode(code, bits, indexMoves(bits));
+        const long error = std::labs(long(trial.sample) - x);
+        if (bestError < 0 || error < bestError) {
+            bestError = error;
+            best = code;
+        }
+    }
+    return best;
+}
+
+// The starting step index that follows a channel's first samples most closely: a step far
+// too small or too large would smear the opening.
+int bestStartIndex(std::span<const int16_t> samples, int channel, int channels, int bits)
+{
+    const size_t frames = std::min<size_t>(samples.size() / size_t(channels), 48);
+    const auto at = [&](size_t frame) { return samples[frame * size_t(channels) + size_t(channel)]; };
+    int best = 0;
+    double bestError = -1;
+    for (int index = 0; index <= MaxHeaderIndex; index += 2) {
+        Channel c{at(0), index};
+        double error = 0;
+        for (size_t i = 1; i < frames; ++i) {
+            c.decode(bestCode(c, at(i), bits), bits, indexMoves(bits));
+            const double d = double(c.sample) - at(i);
+            error += d * d;
+        }
+        if (bestError < 0 || error < bestError) {
+            bestError = error;
+            best = index;
+        }
+    }
+    return best;
+}
+
 } // namespace
+
+AdpcmEncoder::AdpcmEncoder(int bits, bool stereo)
+    : m_bits(std::clamp(bits, 2, 5)), m_channels(stereo ? 2 : 1)
+{
+}
+
+std::vector<uint8_t> AdpcmEncoder::encode(std::span<const int16_t> samples, int startIndex)
+{
+    const size_t frames = samples.size() / size_t(m_channels);
+    const int* moves = indexMoves(m_bits);
+    swf::BitWriter out;
+    out.ub(2, uint32_t(m_bits - 2));
+    Channel state[2];
+    for (int c = 0; c < m_channels; ++c) {
+        if (startIndex >= 0)
+            state[c].index = std::min(startIndex, MaxHeaderIndex);
+        else if (frames > 1)
+            state[c].index = bestStartIndex(samples, c, m_channels, m_bits);
+    }
+    m_reconstructed.clear();
+    m_reconstructed.reserve(frames * 2);
+    for (size_t f = 0; f < frames; ++f) {
+        for (int c = 0; c < m_channels; ++c) {
+            const int x = samples[f * size_t(m_channels) + size_t(c)];
+            if (f % 4096 == 0) {
+                // A larger index would be read back from six bits as a far smaller step, and
+                // the whole packet would lose track of the sound.
+                state[c].index = std::min(state[c].index, MaxHeaderIndex);
+                state[c].sample = x;
+                out.sb(16, x);
+                out.ub(6, uint32_t(state[c].index));
+            } else {
+                const uint32_t code = bestCode(state[c], x, m_bits);
+                state[c].decode(code, m_bits, moves);
+                out.ub(m_bits, code);
+            }
+        }
+        m_reconstructed.push_back(int16_t(state[0].sample));
+        m_reconstructed.push_back(int16_t(state[m_channels - 1].sample));
+    }
+    m_endIndex = state[0].index;
+    return out.take();
+}
 
 Result<Pcm> decodeAdpcm(const SoundFormat& format, std::span<const uint8_t> data,
                         int64_t maxFrames)
