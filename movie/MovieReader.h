@@ -8,7 +8,9 @@
 
 namespace movie {
 
-// Reads a movie file's tags into MovieData. The whole file is checked here, once: a file
+// Reads a movie file's tags into MovieData (the tags by subject in MovieReaderShapes.cpp,
+// MovieReaderBitmaps.cpp, MovieReaderText.cpp, MovieReaderSounds.cpp and
+// MovieReaderDisplayList.cpp). The whole file is checked here, once: a file
 // that breaks the format or a limit is refused with a reason and nothing of it is kept.
 class MovieReader {
 public:
@@ -33,6 +35,9 @@ private:
     bool readHeader(BitReader& r);
     bool readTags(BitReader& r, TimelineData& timeline, bool inSprite);
     bool readTag(int code, BitReader& tag, TimelineData& timeline, Frame& frame, bool inSprite);
+    bool readDefinition(int code, BitReader& tag);
+    // Puts the failed tag's name (and its character's id) in front of the reason.
+    bool failIn(int code, BitReader start);
 
     bool readShape(int code, BitReader& r);
     bool readMorphShape(int code, BitReader& r);
@@ -43,10 +48,26 @@ private:
     // `geometry` (morph shapes), or one implied fill (glyphs, morph end shapes).
     enum class StyleSource { Read, Given, Glyph };
     bool readShapeRecords(BitReader& r, int shapeVersion, ShapeGeometry& geometry, StyleSource source);
+    // Where the shape records have got to: the pen, the selected styles and the tables they
+    // index into.
+    struct RecordState {
+        StyleSource source = StyleSource::Read;
+        int shapeVersion = 1;
+        QPointF pen;
+        int fill0 = 0, fill1 = 0, line = 0, group = 0;
+        size_t fillBase = 0, lineBase = 0, fillCount = 0, lineCount = 0;
+        int fillBits = 0, lineBits = 0;
+    };
+    bool takeStyles(BitReader& r, RecordState& state, ShapeGeometry& geometry);
+    bool readStyleChange(BitReader& r, uint32_t flags, RecordState& state, ShapeGeometry& geometry);
+    bool readEdge(BitReader& r, RecordState& state, ShapeGeometry& geometry);
+    bool readMorphStyles(BitReader& r, int version, MorphCharacter& morph);
+    bool readMorphEdges(const BitReader& r, size_t endEdgesAt, MorphCharacter& morph);
     bool readMorphFillStyle(BitReader& r, FillStyle& start, FillStyle& end);
     bool readMorphLineStyle(BitReader& r, int version, LineStyle& start, LineStyle& end);
 
     bool readBitmap(int code, BitReader& r);
+    bool decodePendingJpegs();
     bool readButton(int code, BitReader& r);
     bool readFont(int code, BitReader& r);
     bool readGlyphs(const BitReader& table, const std::vector<uint32_t>& offsets, size_t end, size_t limit,
@@ -54,7 +75,11 @@ private:
     bool readText(int code, BitReader& r);
     bool readSprite(BitReader& r);
     bool readSound(BitReader& r);
+    bool readStartSound(int code, BitReader& r, Frame& frame);
+    bool readStreamHead(BitReader& r, TimelineData& timeline);
+    bool readStreamBlock(BitReader& r, Frame& frame);
     bool readPlace(int code, BitReader& r, Frame& frame);
+    bool readPlaceObject2(int code, BitReader& r, PlaceCommand& cmd);
     bool readActions(BitReader& r, Frame& frame);
     bool readSoundInfo(BitReader& r, sound::SoundInfo& info);
 
