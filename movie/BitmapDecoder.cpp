@@ -1,7 +1,6 @@
 #include "BitmapDecoder.h"
 
 #include "Inflate.h"
-#include "MovieReader.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -15,8 +14,8 @@ namespace {
 
 bool sizeAllowed(int w, int h)
 {
-    return w > 0 && h > 0 && w <= MovieReader::MaxBitmapSide && h <= MovieReader::MaxBitmapSide
-        && qint64(w) * h <= MovieReader::MaxBitmapPixels;
+    return w > 0 && h > 0 && w <= BitmapDecoder::MaxSide && h <= BitmapDecoder::MaxSide
+        && qint64(w) * h <= BitmapDecoder::MaxPixels;
 }
 
 // Older exporters wrote an end-of-image/start-of-image pair in front of the data, and the

@@ -1,7 +1,7 @@
 #include "MoviePlayer.h"
 
 #include "Movie.h"
-#include "MovieReader.h"
+#include "MoviePreparer.h"
 #include "MovieSound.h"
 
 #include <QHash>
@@ -36,7 +36,7 @@ Result<std::shared_ptr<const MovieData>> readMovie(const QString& path)
     const QByteArray& bytes = read.value();
     if (auto it = cache.find(path); it != cache.end() && it->bytes == bytes)
         return it->data;
-    auto parsed = MovieReader::read(bytes);
+    auto parsed = MoviePreparer::load(bytes);
     if (!parsed)
         return R::failure(parsed.error());
     std::shared_ptr<const MovieData> data = parsed.value();

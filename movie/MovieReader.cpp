@@ -1,6 +1,5 @@
 #include "MovieReader.h"
 
-#include "BitmapDecoder.h"
 #include "ReaderFields.h"
 #include "SwfContainer.h"
 #include "SwfTags.h"
@@ -25,21 +24,21 @@ bool MovieReader::fail(const QString& reason)
     return false;
 }
 
-Result<std::shared_ptr<MovieData>> MovieReader::read(const QByteArray& file)
+Result<std::shared_ptr<MovieRecords>> MovieReader::read(const QByteArray& file)
 {
-    using R = Result<std::shared_ptr<MovieData>>;
+    using R = Result<std::shared_ptr<MovieRecords>>;
     auto container = SwfContainer::unpack(file);
     if (!container)
         return R::failure(container.error());
 
     MovieReader reader;
-    reader.m_movie = std::make_shared<MovieData>();
+    reader.m_movie = std::make_shared<MovieRecords>();
     reader.m_movie->version = container->version;
     reader.m_movie->root = std::make_shared<TimelineData>();
     BitReader r(container->body);
-    if (!reader.readHeader(r) || !reader.readTags(r, *reader.m_movie->root, false)
-        || !reader.resolveTexts() || !reader.decodePendingJpegs())
+    if (!reader.readHeader(r) || !reader.readTags(r, *reader.m_movie->root, false))
         return R::failure(reader.m_error.isEmpty() ? QString("malformed movie") : reader.m_error);
+    reader.addPendingJpegs();
     return reader.m_movie;
 }
 
@@ -159,7 +158,7 @@ bool MovieReader::readDefinition(int code, BitReader& tag)
     case TagDefineMorphShape2:
         return readMorphShape(code, tag);
     case TagJpegTables:
-        m_jpegTables = tag.bytes(tag.remaining());
+        m_movie->jpegTables = tag.bytes(tag.remaining());
         return true;
     case TagDefineBits:
     case TagDefineBitsJpeg2:
@@ -191,7 +190,7 @@ bool MovieReader::readDefinition(int code, BitReader& tag)
     }
 }
 
-bool MovieReader::addCharacter(uint16_t id, Character c)
+bool MovieReader::addCharacter(uint16_t id, CharacterRecord c)
 {
     // A repeated id keeps the first definition; later ones are ignored.
     if (!m_movie->characters.contains(id))

@@ -1,34 +1,30 @@
 #pragma once
 
 #include "BitReader.h"
-#include "MovieData.h"
+#include "MovieRecords.h"
 #include "Result.h"
 
 #include <memory>
 
 namespace movie {
 
-// Reads a movie file's tags into MovieData (the tags by subject in MovieReaderShapes.cpp,
+// Reads a movie file's tags into MovieRecords (the tags by subject in MovieReaderShapes.cpp,
 // MovieReaderBitmaps.cpp, MovieReaderText.cpp, MovieReaderSounds.cpp and
 // MovieReaderDisplayList.cpp). The whole file is checked here, once: a file
 // that breaks the format or a limit is refused with a reason and nothing of it is kept.
 class MovieReader {
 public:
     // Limits that keep an untrusted file from costing unbounded memory or time.
-    static constexpr int MaxBitmapSide = 8192;
-    static constexpr qint64 MaxBitmapPixels = 16 * 1024 * 1024;
-    static constexpr qint64 MaxTotalBitmapPixels = 32 * 1024 * 1024;
     static constexpr int MaxShapeRecords = 256 * 1024;
     static constexpr qint64 MaxTotalEdges = 1024 * 1024;
     static constexpr int MaxFramesPerTimeline = 65536;
     static constexpr qint64 MaxTotalFrames = 256 * 1024;
     static constexpr qint64 MaxTotalCommands = 512 * 1024;
     static constexpr qint64 MaxTotalGlyphs = 1024 * 1024;
-    static constexpr qint64 MaxTextPathElements = 4 * 1024 * 1024;
     static constexpr qint64 MaxTotalActions = 1024 * 1024;
     static constexpr qint64 MaxSoundBytes = 64 * 1024 * 1024;
 
-    static Result<std::shared_ptr<MovieData>> read(const QByteArray& file);
+    static Result<std::shared_ptr<MovieRecords>> read(const QByteArray& file);
 
 private:
     MovieReader() = default;
@@ -67,11 +63,11 @@ private:
     bool readMorphLineStyle(BitReader& r, int version, LineStyle& start, LineStyle& end);
 
     bool readBitmap(int code, BitReader& r);
-    bool decodePendingJpegs();
+    void addPendingJpegs();
     bool readButton(int code, BitReader& r);
     bool readFont(int code, BitReader& r);
     bool readGlyphs(const BitReader& table, const std::vector<uint32_t>& offsets, size_t end, size_t limit,
-                    FontCharacter& font);
+                    FontRecord& font);
     bool readText(int code, BitReader& r);
     bool readSprite(BitReader& r);
     bool readSound(BitReader& r);
@@ -84,16 +80,14 @@ private:
     bool readSoundInfo(BitReader& r, sound::SoundInfo& info);
 
     bool fail(const QString& reason);
-    bool addCharacter(uint16_t id, Character c);
-    QPainterPath glyphPath(BitReader& r);
-    bool resolveTexts();
+    bool addCharacter(uint16_t id, CharacterRecord c);
+    ShapeGeometry readGlyph(BitReader& r);
 
-    std::shared_ptr<MovieData> m_movie;
+    std::shared_ptr<MovieRecords> m_movie;
     QString m_error;
-    QByteArray m_jpegTables;
     struct PendingJpeg {
         uint16_t id;
-        QByteArray data;
+        BitmapRecord bitmap;
     };
     std::vector<PendingJpeg> m_pendingJpegs;
     qint64 m_totalEdges = 0;
@@ -101,7 +95,6 @@ private:
     qint64 m_totalCommands = 0;
     qint64 m_totalGlyphs = 0;
     qint64 m_totalActions = 0;
-    qint64 m_totalPixels = 0;
     qint64 m_soundBytes = 0;
     bool m_backgroundSeen = false;
 };

@@ -1,63 +1,53 @@
 #include "MovieReader.h"
 
-#include "BitmapDecoder.h"
 #include "SwfTags.h"
 
 namespace movie {
 
+// Bitmaps are kept as stored; the player decodes them when it prepares the movie.
 bool MovieReader::readBitmap(int code, BitReader& r)
 {
     uint16_t id = r.u16();
-    Result<QImage> image = QImage();
+    BitmapRecord bitmap;
+    bitmap.tag = code;
     if (code == TagDefineBits) {
         if (!r.ok())
             return false;
-        m_pendingJpegs.push_back({id, r.bytes(r.remaining())});
+        // These use the movie's JPEGTables and are entered once every tag is read.
+        bitmap.encoding = BitmapRecord::Encoding::JpegWithTables;
+        bitmap.data = r.bytes(r.remaining());
+        m_pendingJpegs.push_back({id, std::move(bitmap)});
         return true;
     }
     if (code == TagDefineBitsJpeg2) {
-        image = BitmapDecoder::decodeJpeg(r.bytes(r.remaining()), {}, {});
+        bitmap.encoding = BitmapRecord::Encoding::Jpeg;
+        bitmap.data = r.bytes(r.remaining());
     } else if (code == TagDefineBitsJpeg3 || code == TagDefineBitsJpeg4) {
         uint32_t alphaOffset = r.u32();
         if (code == TagDefineBitsJpeg4)
             r.u16();
         if (!r.ok() || alphaOffset > r.remaining())
             return fail("bitmap alpha offset points past its tag");
-        QByteArray jpeg = r.bytes(alphaOffset);
-        QByteArray alpha = r.bytes(r.remaining());
-        image = BitmapDecoder::decodeJpeg(jpeg, {}, alpha);
+        bitmap.encoding = BitmapRecord::Encoding::Jpeg;
+        bitmap.data = r.bytes(alphaOffset);
+        bitmap.alpha = r.bytes(r.remaining());
     } else {
-        int format = r.u8();
-        int width = r.u16();
-        int height = r.u16();
-        int tableSize = format == 3 ? r.u8() + 1 : 0;
+        bitmap.format = r.u8();
+        bitmap.width = r.u16();
+        bitmap.height = r.u16();
+        bitmap.tableSize = bitmap.format == 3 ? r.u8() + 1 : 0;
         if (!r.ok())
             return false;
-        image = BitmapDecoder::decodeLossless(format, width, height, tableSize, r.bytes(r.remaining()),
-                                              code == TagDefineBitsLossless2);
+        bitmap.data = r.bytes(r.remaining());
+        bitmap.withAlpha = code == TagDefineBitsLossless2;
     }
-    if (!image)
-        return fail(image.error());
-    m_totalPixels += qint64(image->width()) * image->height();
-    if (m_totalPixels > MaxTotalBitmapPixels)
-        return fail("bitmaps exceed the total pixel limit");
-    return addCharacter(id, BitmapCharacter{image.value(), {}, {}});
+    return addCharacter(id, std::move(bitmap));
 }
 
-// DefineBits images need the movie's JPEGTables, which may come after them.
-bool MovieReader::decodePendingJpegs()
+void MovieReader::addPendingJpegs()
 {
-    for (const PendingJpeg& p : m_pendingJpegs) {
-        auto image = BitmapDecoder::decodeJpeg(p.data, m_jpegTables, {});
-        if (!image)
-            return fail(QString("DefineBits #%1: %2").arg(p.id).arg(image.error()));
-        m_totalPixels += qint64(image->width()) * image->height();
-        if (m_totalPixels > MaxTotalBitmapPixels)
-            return fail(QString("DefineBits #%1: bitmaps exceed the total pixel limit").arg(p.id));
-        if (!m_movie->characters.contains(p.id))
-            m_movie->characters.insert(p.id, BitmapCharacter{image.value(), {}, {}});
-    }
-    return true;
+    for (PendingJpeg& p : m_pendingJpegs)
+        addCharacter(p.id, std::move(p.bitmap));
 }
 
 } // namespace movie

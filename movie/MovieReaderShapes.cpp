@@ -1,7 +1,6 @@
 #include "MovieReader.h"
 
 #include "ReaderFields.h"
-#include "ShapeBuilder.h"
 #include "SwfTags.h"
 
 #include <algorithm>
@@ -236,17 +235,15 @@ bool MovieReader::readShape(int code, BitReader& r)
 {
     int version = code == TagDefineShape ? 1 : code == TagDefineShape2 ? 2 : code == TagDefineShape3 ? 3 : 4;
     uint16_t id = r.u16();
-    ShapeCharacter shape;
+    ShapeRecord shape;
     shape.bounds = readRect(r);
-    ShapeGeometry g;
     if (version == 4) {
         readRect(r);
         uint32_t flags = r.u8();
-        g.nonZeroWinding = flags & 0x04;
+        shape.geometry.nonZeroWinding = flags & 0x04;
     }
-    if (!readShapeRecords(r, version, g, StyleSource::Read))
+    if (!readShapeRecords(r, version, shape.geometry, StyleSource::Read))
         return false;
-    shape.shape = ShapeBuilder::compile(g);
     return addCharacter(id, std::move(shape));
 }
 

@@ -1,25 +1,24 @@
 #include "MovieReader.h"
 
 #include "ReaderFields.h"
-#include "ShapeBuilder.h"
 #include "SwfTags.h"
 
 namespace movie {
 
-QPainterPath MovieReader::glyphPath(BitReader& r)
+// A glyph's outline has one implied fill; one that cannot be read is left empty.
+ShapeGeometry MovieReader::readGlyph(BitReader& r)
 {
     ShapeGeometry g;
     if (!readShapeRecords(r, 1, g, StyleSource::Glyph))
         return {};
     g.fills.assign(1, FillStyle());
-    CompiledShape s = ShapeBuilder::compile(g);
-    return s.fillOutline;
+    return g;
 }
 
 // Glyph i lies between offsets[i] and the next offset (or `end` for the last one), all
 // relative to `table` and within `limit`.
 bool MovieReader::readGlyphs(const BitReader& table, const std::vector<uint32_t>& offsets, size_t end,
-                             size_t limit, FontCharacter& font)
+                             size_t limit, FontRecord& font)
 {
     const size_t count = offsets.size();
     for (size_t i = 0; i < count; ++i) {
@@ -32,7 +31,7 @@ bool MovieReader::readGlyphs(const BitReader& table, const std::vector<uint32_t>
         BitReader glyph = all.sub(to - from);
         if (++m_totalGlyphs > MaxTotalGlyphs)
             return fail("too many glyphs");
-        font.glyphs.push_back(glyphPath(glyph));
+        font.glyphs.push_back(readGlyph(glyph));
     }
     return true;
 }
@@ -40,7 +39,7 @@ bool MovieReader::readGlyphs(const BitReader& table, const std::vector<uint32_t>
 bool MovieReader::readFont(int code, BitReader& r)
 {
     uint16_t id = r.u16();
-    FontCharacter font;
+    FontRecord font;
     if (code == TagDefineFont) {
         BitReader table = r;
         size_t base = r.position();
@@ -88,7 +87,7 @@ bool MovieReader::readFont(int code, BitReader& r)
 bool MovieReader::readText(int code, BitReader& r)
 {
     uint16_t id = r.u16();
-    TextCharacter text;
+    TextRecord text;
     text.bounds = readRect(r);
     text.matrix = readMatrix(r);
     int glyphBits = r.u8();
@@ -136,37 +135,5 @@ bool MovieReader::readText(int code, BitReader& r)
     return addCharacter(id, std::move(text));
 }
 
-// Glyph outlines are placed once all tags are read: a font may follow the text using it.
-bool MovieReader::resolveTexts()
-{
-    // Each glyph use copies the glyph's outline: bound the total, or a long text repeating
-    // a detailed glyph could need gigabytes.
-    qint64 elements = 0;
-    for (auto it = m_movie->characters.begin(); it != m_movie->characters.end(); ++it) {
-        auto* text = std::get_if<TextCharacter>(&it.value());
-        if (!text)
-            continue;
-        for (const TextRun& run : text->glyphRuns) {
-            const FontCharacter* font = m_movie->character<FontCharacter>(run.fontId);
-            if (!font)
-                continue;
-            double scale = run.height / font->unitsPerEm;
-            QPainterPath path;
-            path.setFillRule(Qt::WindingFill);
-            for (const GlyphEntry& g : run.glyphs) {
-                if (g.index < 0 || size_t(g.index) >= font->glyphs.size())
-                    continue;
-                const QPainterPath& glyph = font->glyphs[size_t(g.index)];
-                elements += glyph.elementCount();
-                if (elements > MaxTextPathElements)
-                    return fail(QStringLiteral("DefineText #%1: text outlines exceed the size limit").arg(it.key()));
-                path.addPath(QTransform(scale, 0, 0, scale, g.x, run.y).map(glyph));
-            }
-            text->runs.push_back({run.color, path});
-        }
-        text->glyphRuns.clear();
-    }
-    return true;
-}
 
 } // namespace movie

@@ -1,3 +1,4 @@
+#include "MoviePreparer.h"
 #include "MovieReader.h"
 #include "TestSupport.h"
 
@@ -27,9 +28,10 @@ SwfWriter simpleMovie()
     return w;
 }
 
+// Why a file is refused on loading, reading and preparing it as the player does.
 QString refusal(const QByteArray& bytes)
 {
-    auto r = MovieReader::read(bytes);
+    auto r = movie::MoviePreparer::load(bytes);
     return r.ok() ? QString() : r.error();
 }
 
@@ -39,7 +41,7 @@ TEST(Reader, ReadsHeaderAndBackground)
 {
     auto r = MovieReader::read(simpleMovie().file());
     ASSERT_TRUE(r.ok()) << qPrintable(r.error());
-    const movie::MovieData& d = *r.value();
+    const movie::MovieRecords& d = *r.value();
     EXPECT_EQ(d.stage, QRectF(0, 0, 800, 600));
     EXPECT_DOUBLE_EQ(d.frameRate, 24);
     EXPECT_EQ(d.background, (movie::Rgba{1, 2, 3, 255}));
