@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <zlib.h>
 
 using namespace movietest;
@@ -167,6 +168,55 @@ TEST(Reader, RefusesShortPixelData)
     w.showFrame();
     w.end();
     EXPECT_TRUE(refusal(w.file()).contains("short")) << qPrintable(refusal(w.file()));
+}
+
+// A refusal names the tag by name and the character by id, with the reason from within, so
+// a bad movie can be found in its source.
+TEST(Reader, RefusalsNameTheTagAndTheCharacter)
+{
+    auto unknownFill = [] {
+        BitWriter shape;
+        shape.u16(12);
+        writeRect(shape, 0, 100, 0, 100);
+        shape.u8(1);  // one fill style
+        shape.u8(7);  // of a type that does not exist
+        SwfWriter w;
+        w.tag(32, shape.data());
+        return w;
+    };
+    auto cutPlacementInSprite = [] {
+        SwfWriter body;
+        body.tag(26, QByteArray(1, 0x02));  // PlaceObject2 that has a character, then nothing
+        SwfWriter w;
+        w.sprite(5, body.body(), 1);
+        return w;
+    };
+    auto shortPixels = [] {
+        BitWriter bm;
+        bm.u16(3);
+        bm.u8(5);
+        bm.u16(4);
+        bm.u16(4);
+        bm.bytes(qCompress(QByteArray(10, 0)).mid(4));  // a zlib stream of 10 bytes, not 64
+        SwfWriter w;
+        w.tag(20, bm.data());
+        return w;
+    };
+    const struct {
+        const char* what;
+        std::function<SwfWriter()> movie;
+        QString refusal;
+    } cases[] = {
+        {"unknown fill style", unknownFill, "DefineShape3 #12: unknown fill style type 7"},
+        {"cut placement in a sprite", cutPlacementInSprite, "DefineSprite #5: PlaceObject2: the tag is cut short or malformed"},
+        {"short pixel data", shortPixels, "DefineBitsLossless #3: pixel data is short (10 of 64 bytes)"},
+    };
+    for (const auto& c : cases) {
+        SwfWriter w = c.movie();
+        w.showFrame();
+        w.end();
+        EXPECT_EQ(refusal(w.file()), c.refusal) << c.what;
+    }
 }
 
 TEST(Reader, SkipsUnknownTagsByLength)
