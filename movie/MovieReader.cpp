@@ -3,6 +3,7 @@
 #include "ReaderFields.h"
 #include "SwfContainer.h"
 #include "SwfTags.h"
+#include "TagWalker.h"
 
 #include <algorithm>
 
@@ -59,18 +60,11 @@ bool MovieReader::readHeader(BitReader& r)
 bool MovieReader::readTags(BitReader& r, TimelineData& timeline, bool inSprite)
 {
     Frame frame;
-    while (!r.atEnd()) {
-        uint16_t header = r.u16();
-        int code = header >> 6;
-        uint32_t length = header & 0x3f;
-        if (length == 0x3f)
-            length = r.u32();
-        if (!r.ok())
-            return fail("tag header is truncated");
-        if (length > r.remaining())
-            return fail(QString("%1 runs past the end of its container (%2 bytes, %3 left)")
-                            .arg(tagName(code)).arg(length).arg(r.remaining()));
-        BitReader tag = r.sub(length);
+    TagWalker walker(r);
+    TagWalker::Tag next;
+    while (walker.next(next)) {
+        const int code = next.code;
+        BitReader& tag = next.body;
         if (code == TagEnd)
             break;  // a missing End tag is tolerated too
         if (code == TagShowFrame) {
@@ -84,6 +78,8 @@ bool MovieReader::readTags(BitReader& r, TimelineData& timeline, bool inSprite)
         if (!readTag(code, tag, timeline, frame, inSprite))
             return failIn(code, start);
     }
+    if (!walker.error().isEmpty())
+        return fail(walker.error());
     // Tags after the last ShowFrame belong to no frame; a timeline without any ShowFrame
     // still shows what it placed.
     if (timeline.frames.empty())
