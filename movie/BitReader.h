@@ -29,7 +29,6 @@ public:
     uint16_t u16();
     uint32_t u32();
     int16_t s16() { return int16_t(u16()); }
-    int32_t s32() { return int32_t(u32()); }
     double fixed8();   // signed 8.8
     uint32_t encodedU32();
     QByteArray bytes(size_t count);

@@ -15,6 +15,7 @@
 #include <QRectF>
 #include <QString>
 #include <QTransform>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -216,6 +217,10 @@ struct MovieHeader {
     Rgba background{255, 255, 255, 255};
     bool usesAs3 = false;
     std::shared_ptr<TimelineData> root;
+
+    // The rate frames are played at: rates below one frame a second or above the display's
+    // are not useful for playback, and a movie without a rate plays at 12.
+    double playbackRate() const { return frameRate > 0 ? std::clamp(frameRate, 1.0, 120.0) : 12.0; }
 };
 
 // A dictionary of characters by id.

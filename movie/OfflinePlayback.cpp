@@ -21,7 +21,7 @@ Result<std::vector<int16_t>> playOffline(const QString& path, double seconds)
     sound::Mixer mixer(sound::Mixer::Output::None);
     MovieSound sound(mixer, movie.sharedData());
 
-    const double fps = movie.frameRate() > 0 ? std::clamp(movie.frameRate(), 1.0, 120.0) : 12.0;
+    const double fps = movie.data().playbackRate();
     const int64_t total = int64_t(std::llround(seconds * sound::OutputRate));
     std::vector<int16_t> out;
     out.reserve(size_t(total) * 2);

@@ -53,11 +53,6 @@ struct SoundFormat {
         return codec == int(Codec::Nellymoser16k) || codec == int(Codec::Nellymoser8k)
             || codec == int(Codec::Nellymoser) || codec == int(Codec::Speex);
     }
-
-    bool isKnownCodec() const
-    {
-        return (codec >= 0 && codec <= 6) || codec == int(Codec::Speex);
-    }
 };
 
 // What a SoundStreamHead says about the blocks that follow it.
