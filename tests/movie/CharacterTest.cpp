@@ -263,11 +263,7 @@ TEST(Placement, PlaceObject3FiltersAreSkippedAndVisibilityKept)
 {
     SwfWriter w(20, 20);
     w.background(255, 255, 255);
-    ShapeWriter s;
-    int f = s.solidFill({0, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 400, 400);
-    w.defineShape(1, s);
+    defineRectangle(w, 1, {0, 0, 0}, 0, 0, 400, 400);
     BitWriter p;
     p.u8(0x02);         // has character
     p.u8(0x01 | 0x02 | 0x04 | 0x20);  // filters, blend mode, cache, visible

@@ -40,9 +40,7 @@ QByteArray shortZigzag(int segments, int width)
     for (int i = 0; i < segments; ++i)
         s.lineTo(i % 2 == 0 ? 40 : -40, (i / 2) % 80 == 79 ? -79 * 40 : 20);
     w.defineShape(1, s, 3, 4000, 4000);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.showFrame();
     w.end();
     return w.file();

@@ -15,14 +15,8 @@ SwfWriter simpleMovie()
 {
     SwfWriter w(40, 30, 24);
     w.background(1, 2, 3);
-    ShapeWriter s;
-    int f = s.solidFill({255, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 200, 200);
-    w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    defineRectangle(w, 1, {255, 0, 0}, 0, 0, 200, 200);
+    placeCharacter(w, 1);
     w.showFrame();
     w.showFrame();
     w.end();

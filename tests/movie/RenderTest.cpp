@@ -9,14 +9,7 @@ using namespace movietest;
 
 namespace {
 
-void square(SwfWriter& w, int id, Color c, int x, int y, int size)
-{
-    ShapeWriter s;
-    int f = s.solidFill(c);
-    s.change(-1, f, -1);
-    s.rectangle(x, y, size, size);
-    w.defineShape(id, s);
-}
+void square(SwfWriter& w, int id, Color c, int x, int y, int size) { defineRectangle(w, id, c, x, y, size, size); }
 
 } // namespace
 
@@ -60,11 +53,7 @@ TEST(Render, WhatLiesBeyondTheStageShowsInTheMarginsButNotOutsideThePlayer)
     // player is square, so there are margins above and below the stage.
     SwfWriter w(100, 50);
     w.background(0, 0, 255);
-    ShapeWriter s;
-    int f = s.solidFill({0, 160, 0});
-    s.change(-1, f, -1);
-    s.rectangle(800, -4000, 400, 9000);
-    w.defineShape(1, s);
+    defineRectangle(w, 1, {0, 160, 0}, 800, -4000, 400, 9000);
     auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img(300, 300, QImage::Format_RGB32);

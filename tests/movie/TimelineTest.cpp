@@ -12,11 +12,7 @@ namespace {
 SwfWriter withSquare()
 {
     SwfWriter w;
-    ShapeWriter s;
-    int f = s.solidFill({255, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 200, 200);
-    w.defineShape(1, s);
+    defineRectangle(w, 1, {255, 0, 0}, 0, 0, 200, 200);
     return w;
 }
 
@@ -132,14 +128,8 @@ TEST(Timeline, NextAndPrevFrameMoveOneAndStop)
 TEST(Timeline, SpritesKeepTheirOwnFrameAcrossRootLoops)
 {
     SwfWriter w = withSquare();
-    SwfWriter body;
-    for (int i = 0; i < 5; ++i)
-        body.showFrame();
-    body.end();
-    w.sprite(2, body.body(), 5);
-    SwfWriter::Place p;
-    p.characterId = 2;
-    w.place(p);
+    defineEmptySprite(w, 2, 5);
+    placeCharacter(w, 2);
     w.showFrame();
     auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
@@ -166,9 +156,7 @@ TEST(Timeline, ActionsInASpriteActOnTheSprite)
     body.showFrame();
     body.end();
     w.sprite(2, body.body(), 3);
-    SwfWriter::Place p;
-    p.characterId = 2;
-    w.place(p);
+    placeCharacter(w, 2);
     w.showFrame();
     w.showFrame();
     auto m = finishAndLoad(w);
@@ -185,15 +173,9 @@ TEST(Timeline, ActionsInASpriteActOnTheSprite)
 TEST(Timeline, NewSpriteDoesNotAdvanceOnTheFrameItAppears)
 {
     SwfWriter w = withSquare();
-    SwfWriter body;
-    for (int i = 0; i < 4; ++i)
-        body.showFrame();
-    body.end();
-    w.sprite(2, body.body(), 4);
+    defineEmptySprite(w, 2, 4);
     w.showFrame();
-    SwfWriter::Place p;
-    p.characterId = 2;
-    w.place(p);
+    placeCharacter(w, 2);
     w.showFrame();
     w.doAction(SwfWriter::actStop());
     auto m = finishAndLoad(w);
@@ -257,9 +239,7 @@ TEST(Timeline, ScriptedJumpLoopsEndWithinAFrame)
     // Frame 1 jumps to frame 2 and frame 2 jumps back: each jump queues the other's
     // actions. The per-frame budget must end the chain.
     SwfWriter w = withSquare();
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.doAction(SwfWriter::actGoto(1));
     w.showFrame();
     w.doAction(SwfWriter::actGoto(0));
@@ -273,9 +253,7 @@ TEST(Timeline, ScriptedJumpLoopsEndWithinAFrame)
 TEST(Timeline, TickReportsWhetherThePictureChanged)
 {
     SwfWriter w = withSquare();
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.showFrame();
     SwfWriter::Place mv;
     mv.move = true;
@@ -296,9 +274,7 @@ TEST(Timeline, ScriptsOfTheNewerKindAreSkippedAndTheTimelinePlays)
     w.tag(69, QByteArray("\x08\x00\x00\x00", 4));        // file attributes: newer scripts
     w.tag(82, QByteArray("\x01\x00\x00\x00main\x00\x10\x00\x2e\x00", 14), true);  // script block
     w.tag(76, QByteArray("\x01\x00\x00\x00Main\x00", 9));  // symbol class
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.showFrame();
     w.remove(1);
     auto m = finishAndLoad(w);
