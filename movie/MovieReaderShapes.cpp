@@ -7,6 +7,33 @@
 
 namespace movie {
 
+namespace {
+
+FillStyle::Kind gradientKind(int type)
+{
+    return type == 0x10 ? FillStyle::Kind::Linear : type == 0x12 ? FillStyle::Kind::Radial : FillStyle::Kind::Focal;
+}
+
+// Bitmap fill types 0x40 to 0x43: repeating or clipped, smoothed or not.
+void setBitmapModes(FillStyle& fill, int type)
+{
+    fill.kind = FillStyle::Kind::Bitmap;
+    fill.repeating = type == 0x40 || type == 0x42;
+    fill.smoothed = type == 0x40 || type == 0x41;
+}
+
+// The spread and interpolation fields that open a gradient record.
+void setGradientModes(BitReader& r, FillStyle& fill)
+{
+    r.align();
+    const uint32_t spread = r.ub(2);
+    const uint32_t interp = r.ub(2);
+    fill.spread = spread == 1 ? SpreadMode::Reflect : spread == 2 ? SpreadMode::Repeat : SpreadMode::Pad;
+    fill.interpolation = interp == 1 ? Interpolation::LinearRgb : Interpolation::Normal;
+}
+
+} // namespace
+
 bool MovieReader::readFillStyle(BitReader& r, int shapeVersion, FillStyle& fill)
 {
     int type = r.u8();
@@ -18,7 +45,7 @@ bool MovieReader::readFillStyle(BitReader& r, int shapeVersion, FillStyle& fill)
     case 0x10:
     case 0x12:
     case 0x13:
-        fill.kind = type == 0x10 ? FillStyle::Kind::Linear : type == 0x12 ? FillStyle::Kind::Radial : FillStyle::Kind::Focal;
+        fill.kind = gradientKind(type);
         fill.matrix = readMatrix(r);
         if (!readGradient(r, shapeVersion, fill))
             return false;
@@ -29,11 +56,9 @@ bool MovieReader::readFillStyle(BitReader& r, int shapeVersion, FillStyle& fill)
     case 0x41:
     case 0x42:
     case 0x43:
-        fill.kind = FillStyle::Kind::Bitmap;
+        setBitmapModes(fill, type);
         fill.bitmapId = r.u16();
         fill.matrix = readMatrix(r);
-        fill.repeating = type == 0x40 || type == 0x42;
-        fill.smoothed = type == 0x40 || type == 0x41;
         return r.ok();
     default:
         return fail(QString("unknown fill style type %1").arg(type));
@@ -42,12 +67,8 @@ bool MovieReader::readFillStyle(BitReader& r, int shapeVersion, FillStyle& fill)
 
 bool MovieReader::readGradient(BitReader& r, int shapeVersion, FillStyle& fill)
 {
-    r.align();
-    uint32_t spread = r.ub(2);
-    uint32_t interp = r.ub(2);
+    setGradientModes(r, fill);
     int count = int(r.ub(4));
-    fill.spread = spread == 1 ? SpreadMode::Reflect : spread == 2 ? SpreadMode::Repeat : SpreadMode::Pad;
-    fill.interpolation = interp == 1 ? Interpolation::LinearRgb : Interpolation::Normal;
     fill.stops.clear();
     for (int i = 0; i < count; ++i) {
         GradientStop s;
@@ -259,16 +280,13 @@ bool MovieReader::readMorphFillStyle(BitReader& r, FillStyle& start, FillStyle& 
     case 0x10:
     case 0x12:
     case 0x13: {
-        auto kind = type == 0x10 ? FillStyle::Kind::Linear : type == 0x12 ? FillStyle::Kind::Radial : FillStyle::Kind::Focal;
-        start.kind = end.kind = kind;
+        start.kind = end.kind = gradientKind(type);
         start.matrix = readMatrix(r);
         end.matrix = readMatrix(r);
-        r.align();
-        uint32_t spread = r.ub(2);
-        uint32_t interp = r.ub(2);
+        setGradientModes(r, start);
+        end.spread = start.spread;
+        end.interpolation = start.interpolation;
         int count = int(r.ub(4));
-        start.spread = end.spread = spread == 1 ? SpreadMode::Reflect : spread == 2 ? SpreadMode::Repeat : SpreadMode::Pad;
-        start.interpolation = end.interpolation = interp == 1 ? Interpolation::LinearRgb : Interpolation::Normal;
         for (int i = 0; i < count; ++i) {
             GradientStop a, b;
             a.ratio = r.u8();
@@ -288,12 +306,11 @@ bool MovieReader::readMorphFillStyle(BitReader& r, FillStyle& start, FillStyle& 
     case 0x41:
     case 0x42:
     case 0x43:
-        start.kind = end.kind = FillStyle::Kind::Bitmap;
+        setBitmapModes(start, type);
+        setBitmapModes(end, type);
         start.bitmapId = end.bitmapId = r.u16();
         start.matrix = readMatrix(r);
         end.matrix = readMatrix(r);
-        start.repeating = end.repeating = type == 0x40 || type == 0x42;
-        start.smoothed = end.smoothed = type == 0x40 || type == 0x41;
         return r.ok();
     default:
         return fail(QString("unknown morph fill style type %1").arg(type));
