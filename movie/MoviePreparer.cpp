@@ -7,6 +7,8 @@
 
 namespace movie {
 
+using namespace swf;
+
 namespace {
 
 FontCharacter compileFont(const FontRecord& font)

@@ -9,6 +9,8 @@
 
 namespace movie {
 
+using namespace swf;
+
 int TimelineData::labelFrame(const QString& label) const
 {
     for (size_t i = 0; i < frames.size(); ++i) {
@@ -47,7 +49,7 @@ bool MovieReader::readHeader(BitReader& r)
 {
     m_movie->stage = readRect(r);
     m_movie->frameRate = r.u16() / 256.0;
-    m_movie->declaredFrameCount = r.u16();
+    r.u16();  // the frame count: the ShowFrame tags are what counts
     if (!r.ok())
         return fail("movie header is truncated");
     if (m_movie->stage.width() <= 0 || m_movie->stage.height() <= 0)
@@ -153,13 +155,13 @@ bool MovieReader::readDefinition(int code, BitReader& tag)
     case TagDefineMorphShape:
     case TagDefineMorphShape2:
         return readMorphShape(code, tag);
-    case TagJpegTables:
+    case TagJPEGTables:
         m_movie->jpegTables = tag.bytes(tag.remaining());
         return true;
     case TagDefineBits:
-    case TagDefineBitsJpeg2:
-    case TagDefineBitsJpeg3:
-    case TagDefineBitsJpeg4:
+    case TagDefineBitsJPEG2:
+    case TagDefineBitsJPEG3:
+    case TagDefineBitsJPEG4:
     case TagDefineBitsLossless:
     case TagDefineBitsLossless2:
         return readBitmap(code, tag);
@@ -177,8 +179,8 @@ bool MovieReader::readDefinition(int code, BitReader& tag)
         return readSprite(tag);
     case TagDefineSound:
         return readSound(tag);
-    case TagDoAbc:
-    case TagDoAbc2:
+    case TagDoABC:
+    case TagDoABC2:
         m_movie->usesAs3 = true;
         return true;
     default:

@@ -8,6 +8,8 @@
 
 namespace movie {
 
+using swf::BitReader;
+
 // Reads a movie file's tags into MovieRecords (the tags by subject in MovieReaderShapes.cpp,
 // MovieReaderBitmaps.cpp, MovieReaderText.cpp, MovieReaderSounds.cpp and
 // MovieReaderDisplayList.cpp). The whole file is checked here, once: a file

@@ -4,6 +4,8 @@
 
 namespace movie {
 
+using namespace swf;
+
 // Bitmaps are kept as stored; the player decodes them when it prepares the movie.
 bool MovieReader::readBitmap(int code, BitReader& r)
 {
@@ -19,12 +21,12 @@ bool MovieReader::readBitmap(int code, BitReader& r)
         m_pendingJpegs.push_back({id, std::move(bitmap)});
         return true;
     }
-    if (code == TagDefineBitsJpeg2) {
+    if (code == TagDefineBitsJPEG2) {
         bitmap.encoding = BitmapRecord::Encoding::Jpeg;
         bitmap.data = r.bytes(r.remaining());
-    } else if (code == TagDefineBitsJpeg3 || code == TagDefineBitsJpeg4) {
+    } else if (code == TagDefineBitsJPEG3 || code == TagDefineBitsJPEG4) {
         uint32_t alphaOffset = r.u32();
-        if (code == TagDefineBitsJpeg4)
+        if (code == TagDefineBitsJPEG4)
             r.u16();
         if (!r.ok() || alphaOffset > r.remaining())
             return fail("bitmap alpha offset points past its tag");

@@ -7,6 +7,8 @@
 
 namespace movie {
 
+using namespace swf;
+
 bool MovieReader::readButton(int code, BitReader& r)
 {
     uint16_t id = r.u16();

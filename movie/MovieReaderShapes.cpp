@@ -7,6 +7,8 @@
 
 namespace movie {
 
+using namespace swf;
+
 namespace {
 
 FillStyle::Kind gradientKind(int type)
@@ -30,6 +32,23 @@ void setGradientModes(BitReader& r, FillStyle& fill)
     const uint32_t interp = r.ub(2);
     fill.spread = spread == 1 ? SpreadMode::Reflect : spread == 2 ? SpreadMode::Repeat : SpreadMode::Pad;
     fill.interpolation = interp == 1 ? Interpolation::LinearRgb : Interpolation::Normal;
+}
+
+// The flags of a LINESTYLE2 (and its morph form) up to the miter limit; the fill or colour
+// that follows is the caller's.
+void readLineFlags(BitReader& r, LineStyle& line)
+{
+    line.cap = capStyle(r.ub(2));
+    const uint32_t join = r.ub(2);
+    line.join = joinStyle(join);
+    line.hasFill = r.flag();
+    line.noHScale = r.flag();
+    line.noVScale = r.flag();
+    r.ub(6);  // pixel hinting, reserved
+    line.noClose = r.flag();
+    r.ub(2);  // end cap: the painter has one cap style per stroke
+    if (join == 2)
+        line.miterLimit = std::max(1.0, r.u16() / 256.0);
 }
 
 } // namespace
@@ -101,20 +120,7 @@ bool MovieReader::readStyles(BitReader& r, int shapeVersion, std::vector<FillSty
         LineStyle l;
         l.width = r.u16();
         if (shapeVersion >= 4) {
-            l.cap = capStyle(r.ub(2));
-            uint32_t join = r.ub(2);
-            l.join = joinStyle(join);
-            l.hasFill = r.flag();
-            bool noH = r.flag();
-            bool noV = r.flag();
-            l.noHScale = noH;
-            l.noVScale = noV;
-            r.ub(1);  // pixel hinting
-            r.ub(5);
-            l.noClose = r.flag();
-            r.ub(2);  // end cap: the painter has one cap style per stroke
-            if (join == 2)
-                l.miterLimit = std::max(1.0, r.u16() / 256.0);
+            readLineFlags(r, l);
             if (l.hasFill) {
                 if (!readFillStyle(r, shapeVersion, l.fill))
                     return false;
@@ -322,21 +328,15 @@ bool MovieReader::readMorphLineStyle(BitReader& r, int version, LineStyle& start
     start.width = r.u16();
     end.width = r.u16();
     if (version == 2) {
-        start.cap = end.cap = capStyle(r.ub(2));
-        uint32_t join = r.ub(2);
-        start.join = end.join = joinStyle(join);
-        bool hasFill = r.flag();
-        bool noH = r.flag(), noV = r.flag();
-        start.noHScale = end.noHScale = noH;
-        start.noVScale = end.noVScale = noV;
-        r.ub(1);
-        r.ub(5);
-        start.noClose = end.noClose = r.flag();
-        r.ub(2);
-        if (join == 2)
-            start.miterLimit = end.miterLimit = std::max(1.0, r.u16() / 256.0);
-        if (hasFill) {
-            start.hasFill = end.hasFill = true;
+        readLineFlags(r, start);  // the end style shares every flag of the start style
+        end.cap = start.cap;
+        end.join = start.join;
+        end.noHScale = start.noHScale;
+        end.noVScale = start.noVScale;
+        end.noClose = start.noClose;
+        end.miterLimit = start.miterLimit;
+        if (start.hasFill) {
+            end.hasFill = true;
             return readMorphFillStyle(r, start.fill, end.fill);
         }
     }

@@ -5,6 +5,8 @@
 
 namespace movie {
 
+using namespace swf;
+
 bool MovieReader::readSound(BitReader& r)
 {
     uint16_t id = r.u16();

@@ -5,6 +5,8 @@
 
 namespace movie {
 
+using namespace swf;
+
 // A glyph's outline has one implied fill; one that cannot be read is left empty.
 ShapeGeometry MovieReader::readGlyph(BitReader& r)
 {

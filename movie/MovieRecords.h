@@ -213,7 +213,6 @@ struct MovieHeader {
     int version = 0;
     QRectF stage;  // twips
     double frameRate = 12;
-    int declaredFrameCount = 0;
     Rgba background{255, 255, 255, 255};
     bool usesAs3 = false;
     std::shared_ptr<TimelineData> root;

@@ -11,6 +11,8 @@
 
 namespace movie {
 
+using swf::BitReader;
+
 QRectF readRect(BitReader& r);
 QTransform readMatrix(BitReader& r);
 ColorTransform readColorTransform(BitReader& r, bool withAlpha);

@@ -1,5 +1,6 @@
 #include "Adpcm.h"
 
+#include "BitReader.h"
 #include "BitWriter.h"
 
 #include <algorithm>
@@ -33,37 +34,6 @@ const int* indexMoves(int bits)
     default: return IndexMoves5;
     }
 }
-
-// Bits are packed from the most significant bit of each byte.
-class BitSource {
-public:
-    explicit BitSource(std::span<const uint8_t> data) : m_data(data) {}
-
-    int64_t remaining() const { return int64_t(m_data.size()) * 8 - m_bit; }
-
-    // Callers check remaining() first.
-    uint32_t take(int count)
-    {
-        uint32_t value = 0;
-        for (int i = 0; i < count; ++i) {
-            const uint8_t byte = m_data[size_t(m_bit >> 3)];
-            value = (value << 1) | ((byte >> (7 - (m_bit & 7))) & 1u);
-            ++m_bit;
-        }
-        return value;
-    }
-
-    int32_t takeSigned(int count)
-    {
-        const uint32_t raw = take(count);
-        const uint32_t sign = 1u << (count - 1);
-        return int32_t(raw ^ sign) - int32_t(sign);
-    }
-
-private:
-    std::span<const uint8_t> m_data;
-    int64_t m_bit = 0;
-};
 
 struct Channel {
     int sample = 0;
@@ -183,10 +153,10 @@ Result<Pcm> decodeAdpcm(const SoundFormat& format, std::span<const uint8_t> data
 
     Pcm pcm;
     pcm.sampleRate = format.sampleRate();
-    BitSource bits(data);
-    if (bits.remaining() < 2)
+    swf::BitReader bits(data.data(), data.size());
+    if (int64_t(bits.remainingBits()) < 2)
         return Result<Pcm>::failure(QStringLiteral("ADPCM data too short"));
-    const int codeBits = int(bits.take(2)) + 2;
+    const int codeBits = int(bits.ub(2)) + 2;
     const int* moves = indexMoves(codeBits);
     const int channels = format.channels();
     const int headerBits = 22 * channels;
@@ -194,23 +164,23 @@ Result<Pcm> decodeAdpcm(const SoundFormat& format, std::span<const uint8_t> data
 
     // Every frame needs at least codeBits bits, which bounds the output before decoding.
     const int64_t limit = std::min<int64_t>(std::max<int64_t>(maxFrames, 0),
-                                            bits.remaining() / codeBits + 1);
+                                            int64_t(bits.remainingBits()) / codeBits + 1);
     pcm.samples.reserve(size_t(limit) * 2);
 
     int64_t frames = 0;
     Channel state[2];
-    while (frames < limit && bits.remaining() >= headerBits) {
+    while (frames < limit && int64_t(bits.remainingBits()) >= headerBits) {
         for (int c = 0; c < channels; ++c) {
-            state[c].sample = bits.takeSigned(16);
-            state[c].index = std::min(int(bits.take(6)), 88);
+            state[c].sample = bits.sb(16);
+            state[c].index = std::min(int(bits.ub(6)), 88);
         }
         pcm.samples.push_back(int16_t(state[0].sample));
         pcm.samples.push_back(int16_t(state[channels - 1].sample));
         ++frames;
-        for (int i = 1; i < 4096 && frames < limit && bits.remaining() >= frameBits; ++i) {
+        for (int i = 1; i < 4096 && frames < limit && int64_t(bits.remainingBits()) >= frameBits; ++i) {
             int16_t out[2];
             for (int c = 0; c < channels; ++c)
-                out[c] = state[c].decode(bits.take(codeBits), codeBits, moves);
+                out[c] = state[c].decode(bits.ub(codeBits), codeBits, moves);
             pcm.samples.push_back(out[0]);
             pcm.samples.push_back(out[channels - 1]);
             ++frames;

@@ -21,7 +21,7 @@ namespace author {
 
 namespace {
 
-using movie::BitReader;
+using swf::BitReader;
 
 Bytes bytesOf(BitReader r)
 {
@@ -163,17 +163,17 @@ struct Walk {
 bool walkTags(BitReader& tags, Walk& w, bool inSprite)
 {
     int frames = 0;
-    movie::TagWalker walker(tags);
-    movie::TagWalker::Tag tag;
+    swf::TagWalker walker(tags);
+    swf::TagWalker::Tag tag;
     while (walker.next(tag)) {
         const int code = tag.code;
-        w.counts[std::string(inSprite ? "sprite " : "") + movie::tagName(code).toStdString()]++;
-        if (code == movie::TagShowFrame)
+        w.counts[std::string(inSprite ? "sprite " : "") + swf::tagName(code).toStdString()]++;
+        if (code == swf::TagShowFrame)
             ++frames;
-        if (code == movie::TagEnd)
+        if (code == swf::TagEnd)
             break;
         BitReader s = tag.body;
-        if (code == movie::TagDefineSprite) {
+        if (code == swf::TagDefineSprite) {
             s.u16();
             unsigned declared = s.u16();
             Walk inner;
@@ -184,11 +184,11 @@ bool walkTags(BitReader& tags, Walk& w, bool inSprite)
             for (auto& [k, v] : inner.counts)
                 w.counts[k] += v;
         }
-        if (code == movie::TagDefineShape || code == movie::TagDefineShape2 || code == movie::TagDefineShape3) {
+        if (code == swf::TagDefineShape || code == swf::TagDefineShape2 || code == swf::TagDefineShape3) {
             for (const std::string& p : shapeProblems(bytesOf(s), code))
                 w.problems.push_back(p);
         }
-        if (code == movie::TagDefineSound) {
+        if (code == swf::TagDefineSound) {
             unsigned id = s.u16();
             unsigned flags = s.u8();
             uint32_t count = s.u32();
@@ -200,13 +200,13 @@ bool walkTags(BitReader& tags, Walk& w, bool inSprite)
             w.sounds.push_back({int(id), b});
             w.soundRates.push_back(rateOf((flags >> 2) & 3));
         }
-        if (code == movie::TagSoundStreamHead2) {
+        if (code == swf::TagSoundStreamHead2) {
             s.u8();
             unsigned fmt = s.u8();
             w.streamRate = rateOf((fmt >> 2) & 3);
             w.streamPerBlock = s.u16();
         }
-        if (code == movie::TagSoundStreamBlock && !inSprite) {
+        if (code == swf::TagSoundStreamBlock && !inSprite) {
             Buf b = fromPcm(adpcmDecode(bytesOf(s), w.streamPerBlock));
             if (b.size() != w.streamPerBlock)
                 w.problems.push_back("stream block decodes short");

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace movie {
+namespace swf {
 
 // Walks the tags of a movie or a sprite body: each tag's code and a reader cut to the tag's
 // declared length, so reading one tag cannot run into the next.
@@ -26,4 +26,4 @@ private:
     QString m_error;
 };
 
-} // namespace movie
+} // namespace swf

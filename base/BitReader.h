@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace movie {
+namespace swf {
 
 // Reads little-endian values and bit fields from a byte range it does not own. Every read
 // is bounds-checked: reading past the end yields zeros and sets a sticky failure flag, so
@@ -22,6 +22,8 @@ public:
     size_t position() const { return m_pos; }
     size_t size() const { return m_size; }
     size_t remaining() const { return m_pos < m_size ? m_size - m_pos : 0; }
+    // What is left in bits: the whole bytes and what is unread of the current one.
+    size_t remainingBits() const { return remaining() * 8 + size_t(m_bitCount); }
     bool atEnd() const { return remaining() == 0; }
 
     // Byte reads first drop any partly used byte.
@@ -55,4 +57,4 @@ private:
     bool m_failed = false;
 };
 
-} // namespace movie
+} // namespace swf

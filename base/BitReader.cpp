@@ -1,7 +1,7 @@
 #include "BitReader.h"
 
 
-namespace movie {
+namespace swf {
 
 uint8_t BitReader::u8()
 {
@@ -146,4 +146,4 @@ BitReader BitReader::sub(size_t count)
     return r;
 }
 
-} // namespace movie
+} // namespace swf

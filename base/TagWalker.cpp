@@ -2,7 +2,7 @@
 
 #include "SwfTags.h"
 
-namespace movie {
+namespace swf {
 
 bool TagWalker::next(Tag& tag)
 {
@@ -27,4 +27,4 @@ bool TagWalker::next(Tag& tag)
     return true;
 }
 
-} // namespace movie
+} // namespace swf
