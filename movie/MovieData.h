@@ -40,11 +40,6 @@ struct BitmapCharacter {
     mutable QImage cachedImage;
 };
 
-struct FontCharacter {
-    std::vector<QPainterPath> glyphs;  // in font units (1024 per em, 20480 for newer fonts)
-    double unitsPerEm = 1024;
-};
-
 // Static text with its glyph outlines already placed, one path per colour run.
 struct TextCharacter {
     QRectF bounds;
@@ -56,7 +51,8 @@ struct TextCharacter {
     std::vector<Run> runs;
 };
 
-using CharacterVariant = std::variant<ShapeCharacter, MorphCharacter, BitmapCharacter, FontCharacter,
+// Fonts stay as read: their outlines are placed along the texts when the movie is prepared.
+using CharacterVariant = std::variant<ShapeCharacter, MorphCharacter, BitmapCharacter, FontRecord,
                                       TextCharacter, ButtonCharacter, SpriteCharacter, SoundCharacter>;
 struct Character : CharacterVariant {
     using CharacterVariant::CharacterVariant;

@@ -11,13 +11,12 @@ using namespace swf;
 
 namespace {
 
-FontCharacter compileFont(const FontRecord& font)
+std::vector<QPainterPath> outlines(const FontRecord& font)
 {
-    FontCharacter out;
-    out.unitsPerEm = font.unitsPerEm;
-    out.glyphs.reserve(font.glyphs.size());
+    std::vector<QPainterPath> out;
+    out.reserve(font.glyphs.size());
     for (const ShapeGeometry& glyph : font.glyphs)
-        out.glyphs.push_back(ShapeBuilder::compile(glyph).fillOutline);
+        out.push_back(ShapeBuilder::compile(glyph).fillOutline);
     return out;
 }
 
@@ -47,7 +46,7 @@ Result<std::shared_ptr<MovieData>> MoviePreparer::prepare(const MovieRecords& re
     // Fonts first: a text takes its outlines from them.
     for (auto it = records.characters.begin(); it != records.characters.end(); ++it) {
         if (const auto* font = std::get_if<FontRecord>(&it.value()))
-            preparer.m_movie->characters.insert(it.key(), compileFont(*font));
+            preparer.m_glyphs.emplace(it.key(), outlines(*font));
     }
     for (auto it = records.characters.begin(); it != records.characters.end(); ++it) {
         if (!preparer.prepareCharacter(it.key(), it.value()))
@@ -71,10 +70,9 @@ bool MoviePreparer::prepareCharacter(uint16_t id, const CharacterRecord& record)
                               return true;
                           },
                           [&](const BitmapRecord& bitmap) { return prepareBitmap(id, bitmap); },
-                          [&](const FontRecord&) { return true; },
                           [&](const TextRecord& text) { return prepareText(id, text); },
                           [&](const auto& same) {
-                              // Morphs, buttons, sprites and sounds play as they were read.
+                              // Morphs, fonts, buttons, sprites and sounds stay as they were read.
                               characters.insert(id, same);
                               return true;
                           },
@@ -113,16 +111,17 @@ bool MoviePreparer::prepareText(uint16_t id, const TextRecord& record)
 {
     TextCharacter text{record.bounds, record.matrix, {}};
     for (const TextRun& run : record.glyphRuns) {
-        const FontCharacter* font = m_movie->character<FontCharacter>(run.fontId);
+        const FontRecord* font = m_records.character<FontRecord>(run.fontId);
         if (!font)
             continue;
+        const std::vector<QPainterPath>& glyphs = m_glyphs.at(run.fontId);
         double scale = run.height / font->unitsPerEm;
         QPainterPath path;
         path.setFillRule(Qt::WindingFill);
         for (const GlyphEntry& g : run.glyphs) {
-            if (g.index < 0 || size_t(g.index) >= font->glyphs.size())
+            if (g.index < 0 || size_t(g.index) >= glyphs.size())
                 continue;
-            const QPainterPath& glyph = font->glyphs[size_t(g.index)];
+            const QPainterPath& glyph = glyphs[size_t(g.index)];
             m_textElements += glyph.elementCount();
             if (m_textElements > MaxTextPathElements)
                 return fail(QStringLiteral("DefineText #%1: text outlines exceed the size limit").arg(id));

@@ -3,7 +3,9 @@
 #include "MovieData.h"
 #include "Result.h"
 
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace movie {
 
@@ -30,6 +32,7 @@ private:
     const MovieRecords& m_records;
     std::shared_ptr<MovieData> m_movie;
     QString m_error;
+    std::map<uint16_t, std::vector<QPainterPath>> m_glyphs;  // each font's outlines, by font id
     qint64 m_totalPixels = 0;
     qint64 m_textElements = 0;
 };
