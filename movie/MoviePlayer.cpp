@@ -73,7 +73,10 @@ bool MoviePlayer::load(const QString& path)
     auto state = std::make_unique<State>();
     state->movie = std::make_unique<Movie>(loaded.value());
     state->movie->setName(path);
-    const double fps = state->movie->data().playbackRate();
+    // Rates below one frame a second or above the display's are not useful for playback.
+    double fps = std::clamp(state->movie->frameRate(), 1.0, 120.0);
+    if (state->movie->frameRate() <= 0)
+        fps = 12;
     state->timer.setTimerType(Qt::PreciseTimer);
     state->timer.setInterval(int(std::lround(1000.0 / fps)));
     connect(&state->timer, &QTimer::timeout, this, &MoviePlayer::onTick);
