@@ -1,10 +1,9 @@
 #include "BitmapDecoder.h"
 
-#include "MovieReader.h"
+#include "Inflate.h"
 
 #include <QBuffer>
 #include <QImageReader>
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -15,8 +14,8 @@ namespace {
 
 bool sizeAllowed(int w, int h)
 {
-    return w > 0 && h > 0 && w <= MovieReader::MaxBitmapSide && h <= MovieReader::MaxBitmapSide
-        && qint64(w) * h <= MovieReader::MaxBitmapPixels;
+    return w > 0 && h > 0 && w <= BitmapDecoder::MaxSide && h <= BitmapDecoder::MaxSide
+        && qint64(w) * h <= BitmapDecoder::MaxPixels;
 }
 
 // Older exporters wrote an end-of-image/start-of-image pair in front of the data, and the
@@ -37,32 +36,13 @@ QByteArray stripJpegMarkers(QByteArray data)
 
 Result<QByteArray> BitmapDecoder::inflateExact(const QByteArray& data, qsizetype size)
 {
-    // The buffer grows with the data actually inflated, so a short stream claiming a large
-    // bitmap costs little.
-    QByteArray out;
-    out.resize(std::min<qsizetype>(size, 256 * 1024));
-    z_stream zs;
-    std::memset(&zs, 0, sizeof zs);
-    if (inflateInit(&zs) != Z_OK)
-        return Result<QByteArray>::failure("zlib init failed");
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.constData()));
-    zs.avail_in = uInt(data.size());
-    qsizetype produced = 0;
-    int rc = Z_OK;
-    while (produced < size) {
-        if (produced == out.size())
-            out.resize(std::min<qsizetype>(size, out.size() * 2));
-        zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
-        zs.avail_out = uInt(out.size() - produced);
-        rc = inflate(&zs, Z_NO_FLUSH);
-        produced = out.size() - qsizetype(zs.avail_out);
-        if (rc != Z_OK)
-            break;
-    }
-    inflateEnd(&zs);
+    auto inflated = inflateAtMost(data.constData(), size_t(data.size()), size_t(std::max<qsizetype>(size, 0)));
+    if (!inflated)
+        return Result<QByteArray>::failure(inflated.error());
+    const qsizetype produced = inflated->bytes.size();
     if (produced != size)
         return Result<QByteArray>::failure(QString("pixel data is short (%1 of %2 bytes)").arg(produced).arg(size));
-    return out;
+    return std::move(inflated->bytes);
 }
 
 Result<QImage> BitmapDecoder::decodeJpeg(QByteArray data, const QByteArray& tables, const QByteArray& alpha)

@@ -10,6 +10,9 @@ namespace movie {
 // Turns the bitmap tags' payloads into premultiplied images, refusing sizes past the limits.
 class BitmapDecoder {
 public:
+    static constexpr int MaxSide = 8192;
+    static constexpr qint64 MaxPixels = 16 * 1024 * 1024;
+
     // JPEG (or PNG/GIF in newer files) data, optional shared JPEG tables, optional
     // zlib-compressed alpha plane (one byte per pixel).
     static Result<QImage> decodeJpeg(QByteArray data, const QByteArray& tables, const QByteArray& alpha);

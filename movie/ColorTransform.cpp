@@ -60,19 +60,4 @@ QImage ColorTransform::applied(const QImage& image) const
     return out;
 }
 
-ColorTransform ColorTransform::lerp(const ColorTransform& a, const ColorTransform& b, double t)
-{
-    auto mix = [t](double x, double y) { return x + (y - x) * t; };
-    ColorTransform o;
-    o.mr = mix(a.mr, b.mr);
-    o.mg = mix(a.mg, b.mg);
-    o.mb = mix(a.mb, b.mb);
-    o.ma = mix(a.ma, b.ma);
-    o.ar = mix(a.ar, b.ar);
-    o.ag = mix(a.ag, b.ag);
-    o.ab = mix(a.ab, b.ab);
-    o.aa = mix(a.aa, b.aa);
-    return o;
-}
-
 } // namespace movie

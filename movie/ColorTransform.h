@@ -32,8 +32,6 @@ public:
     ColorTransform combined(const ColorTransform& inner) const;
     // Applies the transform to every pixel of a premultiplied image.
     QImage applied(const QImage& image) const;
-    // Linear interpolation between two transforms (used by morph-free fades in tests).
-    static ColorTransform lerp(const ColorTransform& a, const ColorTransform& b, double t);
 };
 
 } // namespace movie

@@ -1,6 +1,6 @@
 #include "Movie.h"
 
-#include "MovieReader.h"
+#include "MoviePreparer.h"
 #include "Renderer.h"
 #include "SwfContainer.h"
 
@@ -13,7 +13,7 @@ namespace movie {
 
 Result<std::unique_ptr<Movie>> Movie::fromBytes(const QByteArray& bytes)
 {
-    auto data = MovieReader::read(bytes);
+    auto data = MoviePreparer::load(bytes);
     if (!data)
         return Result<std::unique_ptr<Movie>>::failure(data.error());
     return std::make_unique<Movie>(data.value());

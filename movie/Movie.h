@@ -68,7 +68,6 @@ public:
     const Timeline& root() const { return *m_root; }
     QSizeF stageSize() const { return m_data->stage.size() / 20.0; }
     double frameRate() const { return m_data->frameRate; }
-    int stopSoundsRequests() const { return m_context.stopSoundsRequests; }
 
     // Sounds to start (event sounds) and stream sound data of the frames shown since the
     // last call, for a sound mixer. Pointers stay valid while the movie exists.

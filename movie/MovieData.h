@@ -1,79 +1,14 @@
 #pragma once
 
-// Plain values a movie file is read into. Nothing here plays or paints; the timeline and
-// the renderer read these and never change them after loading (apart from caches).
+// A movie ready to play: its records with shapes compiled, glyph outlines placed and bitmaps
+// decoded (MoviePreparer). The timeline and the renderer read these and never change them
+// (apart from caches).
 
-#include "ColorTransform.h"
+#include "MovieRecords.h"
 
-#include <QByteArray>
-#include <QHash>
-#include <QGradient>
 #include <QImage>
-#include <QPainterPath>
-#include <QRectF>
-#include <QString>
-#include <QTransform>
-#include <map>
-#include <memory>
-#include <vector>
 
 namespace movie {
-
-enum class SpreadMode { Pad, Reflect, Repeat };
-enum class Interpolation { Normal, LinearRgb };
-
-struct GradientStop {
-    uint8_t ratio = 0;
-    Rgba color;
-};
-
-struct FillStyle {
-    enum class Kind { Solid, Linear, Radial, Focal, Bitmap };
-    Kind kind = Kind::Solid;
-    Rgba color;
-    QTransform matrix;  // gradient square or bitmap pixels -> shape twips
-    SpreadMode spread = SpreadMode::Pad;
-    Interpolation interpolation = Interpolation::Normal;
-    std::vector<GradientStop> stops;
-    double focal = 0;
-    uint16_t bitmapId = 0;
-    bool repeating = true;
-    bool smoothed = true;
-
-    // Paint-time cache of the gradient's colour ramp.
-    mutable QGradientStops ramp;
-    mutable ColorTransform rampColors;
-    mutable bool rampValid = false;
-};
-
-struct LineStyle {
-    double width = 20;  // twips
-    Rgba color;
-    Qt::PenCapStyle cap = Qt::RoundCap;
-    Qt::PenJoinStyle join = Qt::RoundJoin;
-    double miterLimit = 3;
-    bool hasFill = false;
-    FillStyle fill;
-    bool noClose = false;
-    bool noHScale = false;  // width ignores the horizontal scale of placements
-    bool noVScale = false;
-};
-
-// One straight or quadratic edge with the styles on its two sides and its stroke, in twips.
-// Style indices are 1-based into the shape's style tables (0 = none).
-struct Edge {
-    QPointF from, control, to;
-    bool curve = false;
-    int fill0 = 0, fill1 = 0, line = 0;
-    int group = 0;  // styles replaced mid-shape start a new group drawn above earlier ones
-};
-
-struct ShapeGeometry {
-    std::vector<FillStyle> fills;
-    std::vector<LineStyle> lines;
-    std::vector<Edge> edges;
-    bool nonZeroWinding = false;
-};
 
 // A shape ready to paint: paths in twips, drawn in order.
 struct CompiledShape {
@@ -99,37 +34,10 @@ struct ShapeCharacter {
     CompiledShape shape;
 };
 
-struct MorphCharacter {
-    QRectF startBounds, endBounds;
-    std::vector<FillStyle> startFills, endFills;
-    std::vector<LineStyle> startLines, endLines;
-    std::vector<Edge> startEdges, endEdges;
-    // Interpolated shapes by ratio, built on demand. Bounded in size.
-    mutable std::map<int, std::shared_ptr<const CompiledShape>> cache;
-};
-
 struct BitmapCharacter {
     QImage image;  // premultiplied ARGB32
     mutable ColorTransform cachedTransform;
     mutable QImage cachedImage;
-};
-
-struct FontCharacter {
-    std::vector<QPainterPath> glyphs;  // in font units (1024 per em, 20480 for newer fonts)
-    double unitsPerEm = 1024;
-};
-
-struct GlyphEntry {
-    int index = 0;
-    double x = 0;  // twips from the text origin
-};
-
-struct TextRun {
-    uint16_t fontId = 0;
-    Rgba color;
-    double height = 0;  // twips
-    double y = 0;
-    std::vector<GlyphEntry> glyphs;
 };
 
 // Static text with its glyph outlines already placed, one path per colour run.
@@ -141,125 +49,17 @@ struct TextCharacter {
         QPainterPath path;
     };
     std::vector<Run> runs;
-    std::vector<TextRun> glyphRuns;  // as read; turned into `runs` once all fonts are known
 };
 
-struct ButtonRecord {
-    uint16_t characterId = 0;
-    int depth = 0;
-    QTransform matrix;
-    ColorTransform colorTransform;
+// Fonts stay as read: their outlines are placed along the texts when the movie is prepared.
+using CharacterVariant = std::variant<ShapeCharacter, MorphCharacter, BitmapCharacter, FontRecord,
+                                      TextCharacter, ButtonCharacter, SpriteCharacter, SoundCharacter>;
+struct Character : CharacterVariant {
+    using CharacterVariant::CharacterVariant;
+    using Kind = CharacterKind;
+    Kind kind() const { return Kind(index()); }
 };
 
-struct ButtonCharacter {
-    std::vector<ButtonRecord> upState;  // sorted by depth
-};
-
-struct Action {
-    enum class Op { Stop, Play, GotoFrame, GotoLabel, NextFrame, PrevFrame, StopSounds };
-    Op op = Op::Stop;
-    int frame = 0;  // 0-based
-    QString label;
-};
-
-struct PlaceCommand {
-    enum class Kind { Place, Remove };
-    Kind kind = Kind::Place;
-    int depth = 0;
-    bool move = false;
-    bool hasCharacter = false, hasMatrix = false, hasColorTransform = false, hasRatio = false;
-    bool hasName = false, hasClipDepth = false, hasVisible = false;
-    uint16_t characterId = 0;
-    QTransform matrix;
-    ColorTransform colorTransform;
-    int ratio = 0;
-    QString name;
-    int clipDepth = 0;
-    bool visible = true;
-};
-
-struct SoundInfo {
-    bool syncStop = false, syncNoMultiple = false;
-    bool hasEnvelope = false, hasLoops = false, hasOutPoint = false, hasInPoint = false;
-    uint32_t inPoint = 0, outPoint = 0;
-    uint16_t loops = 1;
-    struct EnvelopePoint {
-        uint32_t position44 = 0;
-        uint16_t left = 0, right = 0;
-    };
-    std::vector<EnvelopePoint> envelope;
-};
-
-struct SoundCharacter {
-    int format = 0;  // 0 raw, 1 ADPCM, 2 MP3, 3 raw little-endian, ...
-    int rateCode = 0;
-    bool sixteenBit = false;
-    bool stereo = false;
-    uint32_t sampleCount = 0;
-    QByteArray data;
-};
-
-struct StartSound {
-    uint16_t soundId = 0;  // 0 when named by class (StartSound2)
-    QString className;
-    SoundInfo info;
-};
-
-struct SoundStreamHead {
-    int playbackRate = 0, streamRate = 0;
-    bool playback16Bit = false, playbackStereo = false, stream16Bit = false, streamStereo = false;
-    int format = 0;
-    uint16_t samplesPerBlock = 0;
-    int16_t latencySeek = 0;
-};
-
-struct Frame {
-    std::vector<PlaceCommand> commands;
-    std::vector<std::vector<Action>> actions;  // one list per action block, in file order
-    std::vector<StartSound> sounds;
-    std::vector<QByteArray> streamBlocks;
-    QString label;
-
-};
-
-struct TimelineData {
-    std::vector<Frame> frames;
-    std::vector<SoundStreamHead> streamHeads;
-    int labelFrame(const QString& label) const;  // -1 when absent
-};
-
-struct SpriteCharacter {
-    std::shared_ptr<TimelineData> timeline;
-};
-
-struct Character {
-    enum class Kind { None, Shape, Morph, Bitmap, Font, Text, Button, Sprite, Sound };
-    Kind kind = Kind::None;
-    std::shared_ptr<ShapeCharacter> shape;
-    std::shared_ptr<MorphCharacter> morph;
-    std::shared_ptr<BitmapCharacter> bitmap;
-    std::shared_ptr<FontCharacter> font;
-    std::shared_ptr<TextCharacter> text;
-    std::shared_ptr<ButtonCharacter> button;
-    std::shared_ptr<SpriteCharacter> sprite;
-    std::shared_ptr<SoundCharacter> sound;
-};
-
-struct MovieData {
-    int version = 0;
-    QRectF stage;  // twips
-    double frameRate = 12;
-    int declaredFrameCount = 0;
-    Rgba background{255, 255, 255, 255};
-    bool usesAs3 = false;
-    std::shared_ptr<TimelineData> root;
-    QHash<uint16_t, Character> characters;
-
-    const Character* character(uint16_t id) const
-    {
-        auto it = characters.constFind(id);
-        return it == characters.constEnd() ? nullptr : &it.value();
-    }
-};
+struct MovieData : MovieHeader, CharacterTable<Character> {};
 
 } // namespace movie

@@ -1,7 +1,7 @@
 #include "MoviePlayer.h"
 
 #include "Movie.h"
-#include "MovieReader.h"
+#include "MoviePreparer.h"
 #include "MovieSound.h"
 #include "Renderer.h"
 
@@ -42,7 +42,7 @@ Result<CachedMovie> readMovie(const QString& path)
     const QByteArray& bytes = read.value();
     if (auto it = cache.find(path); it != cache.end() && it->bytes == bytes)
         return *it;
-    auto parsed = MovieReader::read(bytes);
+    auto parsed = MoviePreparer::load(bytes);
     if (!parsed)
         return R::failure(parsed.error());
     CachedMovie entry{bytes, parsed.value(), std::make_shared<ShapeRasters>()};
@@ -142,10 +142,7 @@ bool MoviePlayer::load(const QString& path)
     state->movie->setName(path);
     state->movie->setShapeRasters(loaded.value().rasters);
     // Rates below one frame a second or above the display's are not useful for playback.
-    double fps = std::clamp(state->movie->frameRate(), 1.0, 120.0);
-    if (state->movie->frameRate() <= 0)
-        fps = 12;
-    state->intervalMs = int(std::lround(1000.0 / fps));
+    state->intervalMs = int(std::lround(1000.0 / state->movie->data().playbackRate()));
     m_state = std::move(state);
     m_path = path;
     if (m_playing) {

@@ -13,22 +13,6 @@ constexpr std::size_t kMaxDecodedSounds = 256;
 constexpr std::size_t kMaxStreams = 64;
 } // namespace
 
-sound::SoundInfo toMixerInfo(const SoundInfo& info)
-{
-    sound::SoundInfo out;
-    out.syncStop = info.syncStop;
-    out.syncNoMultiple = info.syncNoMultiple;
-    if (info.hasInPoint)
-        out.inPoint = info.inPoint;
-    if (info.hasOutPoint)
-        out.outPoint = info.outPoint;
-    out.loopCount = info.hasLoops ? info.loops : 1;
-    if (info.hasEnvelope)
-        for (const auto& p : info.envelope)
-            out.envelope.push_back({p.position44, p.left, p.right});
-    return out;
-}
-
 MovieSound::MovieSound(sound::Mixer& mixer, std::shared_ptr<const MovieData> data)
     : m_mixer(mixer), m_data(std::move(data)), m_owner(sound::Mixer::newOwner())
 {
@@ -46,12 +30,10 @@ sound::SharedSound MovieSound::decoded(uint16_t soundId)
 {
     if (auto it = m_sounds.find(soundId); it != m_sounds.end())
         return it->second;
-    const Character* c = m_data->character(soundId);
-    if (!c || !c->sound || m_sounds.size() >= kMaxDecodedSounds)
+    const SoundCharacter* s = m_data->character<SoundCharacter>(soundId);
+    if (!s || m_sounds.size() >= kMaxDecodedSounds)
         return nullptr;
-    const SoundCharacter& s = *c->sound;
-    const sound::SoundFormat format{s.format, s.rateCode, s.sixteenBit, s.stereo};
-    auto result = sound::decodeSound(format, s.sampleCount, sound::bytesOf(s.data));
+    auto result = sound::decodeSound(s->format, s->sampleCount, sound::bytesOf(s->data));
     sound::SharedSound out = result ? result.value() : nullptr;
     if (!result)
         std::fprintf(stderr, "movie: sound %u: %s\n", unsigned(soundId), qPrintable(result.error()));
@@ -65,11 +47,7 @@ MovieSound::Stream* MovieSound::streamFor(const PlayContext::StreamBlock& block)
         return &it->second;
     if (!block.data || block.data->streamHeads.empty() || m_streams.size() >= kMaxStreams)
         return nullptr;
-    const SoundStreamHead& head = block.data->streamHeads.back();
-    sound::StreamFormat format;
-    format.format = sound::SoundFormat{head.format, head.streamRate, head.stream16Bit, head.streamStereo};
-    format.samplesPerBlock = head.samplesPerBlock;
-    format.latencySeek = head.latencySeek;
+    const sound::StreamFormat& format = block.data->streamHeads.back();
     Stream& stream = m_streams[block.timeline];
     stream.id = m_nextStream++;
     stream.decoder = std::make_unique<sound::StreamDecoder>(format);
@@ -84,7 +62,7 @@ void MovieSound::frameShown(Movie::SoundEvents events)
     for (const StartSound* start : events.started) {
         if (start->soundId == 0)
             continue; // named by class: a script's sound, which this player does not run
-        const sound::SoundInfo info = toMixerInfo(start->info);
+        const sound::SoundInfo& info = start->info;
         // A stop record needs no samples; anything else needs the decoded sound.
         sound::SharedSound samples = info.syncStop ? nullptr : decoded(start->soundId);
         if (!info.syncStop && !samples)

@@ -44,7 +44,4 @@ private:
     int m_nextStream = 1;
 };
 
-// The sound record of a StartSound as the mixer takes it.
-sound::SoundInfo toMixerInfo(const SoundInfo& info);
-
 } // namespace movie

@@ -21,15 +21,15 @@ Result<std::vector<int16_t>> playOffline(const QString& path, double seconds)
     sound::Mixer mixer(sound::Mixer::Output::None);
     MovieSound sound(mixer, movie.sharedData());
 
-    const double fps = movie.frameRate() > 0 ? std::clamp(movie.frameRate(), 1.0, 120.0) : 12.0;
-    const int64_t total = int64_t(std::llround(seconds * sound::Mixer::SampleRate));
+    const double fps = movie.data().playbackRate();
+    const int64_t total = int64_t(std::llround(seconds * sound::OutputRate));
     std::vector<int16_t> out;
     out.reserve(size_t(total) * 2);
     sound.frameShown(movie.takeSoundEvents()); // the first frame
     int64_t frame = 0;
     while (int64_t(out.size() / 2) < total) {
         // Each frame lasts until the next frame's start, rounded to whole samples.
-        const int64_t end = std::min(total, int64_t(std::llround((frame + 1) * sound::Mixer::SampleRate / fps)));
+        const int64_t end = std::min(total, int64_t(std::llround((frame + 1) * sound::OutputRate / fps)));
         const auto mixed = mixer.render(int(end - int64_t(out.size() / 2)));
         out.insert(out.end(), mixed.begin(), mixed.end());
         movie.tick();

@@ -39,7 +39,6 @@ struct PlayContext {
         const std::vector<Action>* actions;
     };
     std::vector<QueuedActions> queue;
-    int stopSoundsRequests = 0;
 
     // Sound events of the frames entered since the owner last took them; bounded so an
     // owner that never takes them costs nothing much.

@@ -232,22 +232,22 @@ void Renderer::collectOutline(QPainterPath& out, const DisplayObject& obj, const
 {
     if (!obj.character || nesting > PlayContext::MaxNesting + 2)
         return;
-    switch (obj.character->kind) {
+    switch (obj.character->kind()) {
     case Character::Kind::Shape: {
-        const QPainterPath& outline = obj.character->shape->shape.fillOutline;
+        const QPainterPath& outline = std::get<ShapeCharacter>(*obj.character).shape.fillOutline;
         if (spendOnPath(outline, moviePixels(world)))
             out.addPath(world.map(outline));
         break;
     }
     case Character::Kind::Morph: {
-        auto shape = ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget);
+        auto shape = ShapeBuilder::morphAt(std::get<MorphCharacter>(*obj.character), obj.ratio, &m_morphBudget);
         if (spendOnPath(shape->fillOutline, moviePixels(world)))
             out.addPath(world.map(shape->fillOutline));
         break;
     }
     case Character::Kind::Text: {
-        QTransform t = obj.character->text->matrix * world;
-        for (const auto& run : obj.character->text->runs) {
+        QTransform t = std::get<TextCharacter>(*obj.character).matrix * world;
+        for (const auto& run : std::get<TextCharacter>(*obj.character).runs) {
             if (spendOnPath(run.path, moviePixels(t)))
                 out.addPath(t.map(run.path));
         }
@@ -286,16 +286,16 @@ void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QT
     ColorTransform colors = parentColors.combined(obj.colorTransform);
     if (colors.ma <= 0 && colors.aa <= -255)
         return;
-    switch (obj.character->kind) {
+    switch (obj.character->kind()) {
     case Character::Kind::Shape:
         if (!paintKeptShape(painter, *obj.character, world, colors))
-            paintShape(painter, obj.character->shape->shape, world, colors);
+            paintShape(painter, std::get<ShapeCharacter>(*obj.character).shape, world, colors);
         break;
     case Character::Kind::Morph:
-        paintShape(painter, *ShapeBuilder::morphAt(*obj.character->morph, obj.ratio, &m_morphBudget), world, colors);
+        paintShape(painter, *ShapeBuilder::morphAt(std::get<MorphCharacter>(*obj.character), obj.ratio, &m_morphBudget), world, colors);
         break;
     case Character::Kind::Text: {
-        const TextCharacter& text = *obj.character->text;
+        const TextCharacter& text = std::get<TextCharacter>(*obj.character);
         painter.setTransform(text.matrix * world);
         painter.setPen(Qt::NoPen);
         const double toMovie = moviePixels(text.matrix * world);
@@ -328,7 +328,7 @@ bool Renderer::paintKeptShape(QPainter& painter, const Character& character, con
     const QRectF local = m_bounds->of(character);
     if (local.isNull())
         return false;
-    const CompiledShape& shape = character.shape->shape;
+    const CompiledShape& shape = std::get<ShapeCharacter>(character).shape;
     // Two pixels around take in antialiased edges and strokes of at least a pixel.
     const QRectF device = world.mapRect(local).adjusted(-2, -2, 2, 2);
     const ShapeRasters::Picture picture = m_rasters->find(
@@ -348,10 +348,10 @@ bool Renderer::paintKeptShape(QPainter& painter, const Character& character, con
 
 const QImage* Renderer::bitmapFor(uint16_t id, const ColorTransform& colors) const
 {
-    const Character* c = m_movie.character(id);
-    if (!c || c->kind != Character::Kind::Bitmap || c->bitmap->image.isNull())
+    const BitmapCharacter* c = m_movie.character<BitmapCharacter>(id);
+    if (!c || c->image.isNull())
         return nullptr;
-    const BitmapCharacter& b = *c->bitmap;
+    const BitmapCharacter& b = *c;
     if (colors.isIdentity() || colors.onlyAlphaMultiplier())
         return &b.image;
     if (b.cachedImage.isNull() || !(b.cachedTransform == colors)) {

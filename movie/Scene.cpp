@@ -61,26 +61,18 @@ QRectF CharacterBounds::of(const Character& c)
     if (it != m_known.end())
         return it->second;
     QRectF r;
-    switch (c.kind) {
-    case Character::Kind::Shape:
-        r = unite(c.shape->bounds, pathsBounds(c.shape->shape));
-        break;
-    case Character::Kind::Morph: {
-        const MorphCharacter& m = *c.morph;
+    if (const auto* shape = std::get_if<ShapeCharacter>(&c)) {
+        r = unite(shape->bounds, pathsBounds(shape->shape));
+    } else if (const auto* morph = std::get_if<MorphCharacter>(&c)) {
+        const MorphCharacter& m = *morph;
         // Every blended point lies between its start and end points.
         r = unite(unite(m.startBounds, m.endBounds),
                   unite(edgesBounds(m.startEdges, m.startLines), edgesBounds(m.endEdges, m.endLines)));
-        break;
-    }
-    case Character::Kind::Text: {
+    } else if (const auto* text = std::get_if<TextCharacter>(&c)) {
         QRectF runs;
-        for (const auto& run : c.text->runs)
+        for (const auto& run : text->runs)
             runs = unite(runs, run.path.controlPointRect());
-        r = unite(c.text->bounds, c.text->matrix.mapRect(runs));
-        break;
-    }
-    default:
-        break;
+        r = unite(text->bounds, text->matrix.mapRect(runs));
     }
     m_known.emplace(&c, r);
     return r;
@@ -116,7 +108,7 @@ void Scene::add(const DisplayObject& obj, const QTransform& parentMatrix, const 
         add(child, matrix, colors, path, bounds, nesting + 1);
         path.pop_back();
     };
-    switch (obj.character->kind) {
+    switch (obj.character->kind()) {
     case Character::Kind::Sprite:
         if (obj.sprite)
             for (const auto& [depth, child] : obj.sprite->displayList())
@@ -137,7 +129,7 @@ void Scene::add(const DisplayObject& obj, const QTransform& parentMatrix, const 
     item.pathLength = uint32_t(path.size());
     m_paths.insert(m_paths.end(), path.begin(), path.end());
     item.character = obj.character;
-    item.ratio = obj.character->kind == Character::Kind::Morph ? obj.ratio : 0;
+    item.ratio = obj.character->kind() == Character::Kind::Morph ? obj.ratio : 0;
     item.clipDepth = obj.clipDepth;
     item.matrix = matrix;
     item.colors = colors;

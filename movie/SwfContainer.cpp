@@ -1,10 +1,11 @@
 #include "SwfContainer.h"
 
+#include "Inflate.h"
+
 #include <lzma.h>
 #include <zlib.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace movie {
 
@@ -20,34 +21,15 @@ uint32_t readU32(const char* p)
 // wrong in hand-edited files and the tag reader decides whether what is there is whole.
 Result<QByteArray> inflateBody(const char* data, size_t size, size_t limit)
 {
-    // The buffer grows with the output, so a tiny file declaring a huge length costs little.
-    QByteArray out;
-    out.resize(qsizetype(std::min<size_t>(limit, 1024 * 1024)));
-    z_stream zs;
-    std::memset(&zs, 0, sizeof zs);
-    if (inflateInit(&zs) != Z_OK)
-        return Result<QByteArray>::failure("zlib init failed");
-    zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
-    zs.avail_in = uInt(size);
-    size_t produced = 0;
-    int rc = Z_OK;
-    while (produced < limit) {
-        if (produced == size_t(out.size()))
-            out.resize(qsizetype(std::min<size_t>(limit, size_t(out.size()) * 2)));
-        zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
-        zs.avail_out = uInt(size_t(out.size()) - produced);
-        rc = inflate(&zs, Z_NO_FLUSH);
-        produced = size_t(out.size()) - zs.avail_out;
-        if (rc != Z_OK)
-            break;
-    }
-    inflateEnd(&zs);
+    auto inflated = inflateAtMost(data, size, limit);
+    if (!inflated)
+        return Result<QByteArray>::failure(inflated.error());
+    const int rc = inflated->status;
     if (rc == Z_DATA_ERROR || rc == Z_NEED_DICT || rc == Z_MEM_ERROR)
         return Result<QByteArray>::failure("zlib data is corrupt");
-    if (produced == 0 && rc != Z_STREAM_END)
+    if (inflated->bytes.isEmpty() && rc != Z_STREAM_END)
         return Result<QByteArray>::failure("zlib data is empty or corrupt");
-    out.resize(qsizetype(produced));
-    return out;
+    return std::move(inflated->bytes);
 }
 
 // The LZMA variant stores a 4-byte compressed length and the 5 property bytes, then raw

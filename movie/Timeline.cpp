@@ -121,7 +121,6 @@ void Timeline::runActions(const std::vector<Action>& actions)
             stop();
             break;
         case Action::Op::StopSounds:
-            ++m_context.stopSoundsRequests;
             m_context.stopAllSounds = true;
             m_context.startedSounds.clear();
             break;
@@ -168,13 +167,13 @@ void Timeline::instantiate(DisplayObject& obj)
     obj.createdTick = m_context.tick;
     if (!obj.character)
         return;
-    if (obj.character->kind == Character::Kind::Sprite) {
+    if (const auto* sprite = std::get_if<SpriteCharacter>(obj.character)) {
         if (m_nesting + 1 > PlayContext::MaxNesting)
             return;  // too deep: the sprite stays empty
-        obj.sprite = std::make_unique<Timeline>(m_context, obj.character->sprite->timeline.get(), m_nesting + 1);
+        obj.sprite = std::make_unique<Timeline>(m_context, sprite->timeline.get(), m_nesting + 1);
         obj.sprite->start();
-    } else if (obj.character->kind == Character::Kind::Button && m_nesting + 1 <= PlayContext::MaxNesting) {
-        for (const ButtonRecord& rec : obj.character->button->upState) {
+    } else if (const auto* button = std::get_if<ButtonCharacter>(obj.character); button && m_nesting + 1 <= PlayContext::MaxNesting) {
+        for (const ButtonRecord& rec : button->upState) {
             if (m_context.objects + 1 > PlayContext::MaxObjects
                 || m_context.createdThisTick >= PlayContext::MaxCreatedPerTick)
                 break;
@@ -188,8 +187,9 @@ void Timeline::instantiate(DisplayObject& obj)
             child.matrix = rec.matrix;
             child.colorTransform = rec.colorTransform;
             child.createdTick = m_context.tick;
-            if (child.character->kind == Character::Kind::Sprite && m_nesting + 2 <= PlayContext::MaxNesting) {
-                child.sprite = std::make_unique<Timeline>(m_context, child.character->sprite->timeline.get(), m_nesting + 2);
+            const auto* childSprite = std::get_if<SpriteCharacter>(child.character);
+            if (childSprite && m_nesting + 2 <= PlayContext::MaxNesting) {
+                child.sprite = std::make_unique<Timeline>(m_context, childSprite->timeline.get(), m_nesting + 2);
                 child.sprite->start();
             }
             ++m_context.objects;
@@ -207,17 +207,18 @@ void Timeline::apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayOb
         return;
     }
     DisplayObject* obj = nullptr;
-    if (cmd.hasCharacter) {
-        const Character* character = m_context.movie->character(cmd.characterId);
+    if (cmd.characterId) {
+        const uint16_t characterId = *cmd.characterId;
+        const Character* character = m_context.movie->character(characterId);
         if (it != m_list.end() && cmd.move) {
             obj = &it->second;
-            if (obj->characterId != cmd.characterId) {
+            if (obj->characterId != characterId) {
                 // Swapping the character keeps the placement's properties.
                 ++m_context.createdThisTick;
                 m_context.objects -= int(obj->children.size());
                 obj->children.clear();
                 obj->sprite.reset();
-                obj->characterId = cmd.characterId;
+                obj->characterId = characterId;
                 obj->character = character;
                 obj->placedFrame = frame;
                 instantiate(*obj);
@@ -231,7 +232,7 @@ void Timeline::apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayOb
             bool reused = false;
             if (reuse) {
                 auto old = reuse->find(cmd.depth);
-                if (old != reuse->end() && old->second.characterId == cmd.characterId
+                if (old != reuse->end() && old->second.characterId == characterId
                     && old->second.placedFrame == frame) {
                     fresh = std::move(old->second);
                     reuse->erase(old);
@@ -249,7 +250,7 @@ void Timeline::apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayOb
                     || m_context.createdThisTick >= PlayContext::MaxCreatedPerTick)
                     return;
                 ++m_context.createdThisTick;
-                fresh.characterId = cmd.characterId;
+                fresh.characterId = characterId;
                 fresh.character = character;
                 fresh.depth = cmd.depth;
                 fresh.placedFrame = frame;
@@ -263,18 +264,12 @@ void Timeline::apply(const PlaceCommand& cmd, int frame, std::map<int, DisplayOb
             return;
         obj = &it->second;
     }
-    if (cmd.hasMatrix)
-        obj->matrix = cmd.matrix;
-    if (cmd.hasColorTransform)
-        obj->colorTransform = cmd.colorTransform;
-    if (cmd.hasRatio)
-        obj->ratio = cmd.ratio;
-    if (cmd.hasName)
-        obj->name = cmd.name;
-    if (cmd.hasClipDepth)
-        obj->clipDepth = cmd.clipDepth;
-    if (cmd.hasVisible)
-        obj->visible = cmd.visible;
+    obj->matrix = cmd.matrix.value_or(obj->matrix);
+    obj->colorTransform = cmd.colorTransform.value_or(obj->colorTransform);
+    obj->ratio = cmd.ratio.value_or(obj->ratio);
+    obj->name = cmd.name.value_or(obj->name);
+    obj->clipDepth = cmd.clipDepth.value_or(obj->clipDepth);
+    obj->visible = cmd.visible.value_or(obj->visible);
 }
 
 } // namespace movie

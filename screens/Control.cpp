@@ -78,12 +78,6 @@ void Control::drawDot(QPointF twips, double diameter, QColor color)
     changed();
 }
 
-void Control::clearDrawing()
-{
-    m_drawing.reset();
-    changed();
-}
-
 void Control::setMovie(const QString& path)
 {
     m_movie = path;

@@ -108,7 +108,6 @@ public:
     const Drawing* drawing() const { return m_drawing.get(); }
     // Draws a filled dot centred on a point of the client area (twips), `diameter` design pixels wide.
     void drawDot(QPointF twips, double diameter, QColor color);
-    void clearDrawing();
 
     // Players.
     const QString& movie() const { return m_movie; }

@@ -114,7 +114,6 @@ void Shell::switchTo(const QString& name)
     m_current->formLoad();
     m_view->setScreen(m_current.get());
     m_view->setWindowTitle(m_current->caption());
-    emit screenShown(name);
 }
 
 void Shell::confirmExit(screens::Screen&, screens::Control& goodbyePlayer)

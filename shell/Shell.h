@@ -58,9 +58,6 @@ public:
     // The exit question as the program asks it.
     static bool askExit(QWidget* parent);
 
-signals:
-    void screenShown(const QString& name);
-
 private:
     QString m_folder;
     ScreenCatalog m_catalog;

@@ -1,6 +1,6 @@
 // Sound costs: mixing four streams at the real-time rate, the time from startEvent until the
 // sound is in a mixed buffer, and what a start costs the calling (UI) thread.
-#include "AdpcmDecoder.h"
+#include "Adpcm.h"
 #include "AudioThread.h"
 #include "Mixer.h"
 #include "SoundDecoder.h"
@@ -24,7 +24,7 @@ std::vector<int16_t> toneBlock(int frame, double hz)
 {
     std::vector<int16_t> out(size_t(FrameLength) * 2);
     for (int i = 0; i < FrameLength; ++i) {
-        const double t = double(frame * FrameLength + i) / Mixer::SampleRate;
+        const double t = double(frame * FrameLength + i) / OutputRate;
         const auto v = int16_t(6000 * std::sin(2 * 3.14159265358979 * hz * t));
         out[size_t(i) * 2] = v;
         out[size_t(i) * 2 + 1] = v;
@@ -72,7 +72,7 @@ void mixStreams(benchmark::State& state, bool withEvents)
     // Share of one core that mixing at the real-time rate takes: seconds spent per second
     // of sound.
     const double spent = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    state.counters["pct_of_core_at_realtime"] = 100.0 * spent / (double(mixed) / Mixer::SampleRate);
+    state.counters["pct_of_core_at_realtime"] = 100.0 * spent / (double(mixed) / OutputRate);
     state.counters["buffer_frames"] = Mixer::BufferFrames;
 }
 
@@ -124,9 +124,9 @@ void BM_StartEventToFirstBuffer(benchmark::State& state)
         std::this_thread::sleep_for(std::chrono::milliseconds(15));
     }
     state.counters["worst_ms"] = worst * 1000;
-    state.counters["buffer_ms"] = Mixer::BufferFrames * 1000.0 / Mixer::SampleRate;
+    state.counters["buffer_ms"] = Mixer::BufferFrames * 1000.0 / OutputRate;
     state.counters["tick_ms"] = AudioThread::TickMs;
-    state.counters["device_buffer_ms"] = mixer.deviceBufferFrames() * 1000.0 / Mixer::SampleRate;
+    state.counters["device_buffer_ms"] = mixer.deviceBufferFrames() * 1000.0 / OutputRate;
     state.counters["has_device"] = mixer.hasDevice() ? 1 : 0;
     state.counters["startup_ms"] = startup;
 }

@@ -27,7 +27,7 @@ std::unique_ptr<QAudioSink> openSink()
     if (device.isNull())
         return nullptr;
     QAudioFormat format;
-    format.setSampleRate(Mixer::SampleRate);
+    format.setSampleRate(OutputRate);
     format.setChannelCount(2);
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format))
@@ -138,9 +138,9 @@ void AudioThread::run()
             clock.restart();
             clockFrames = 0;
         }
-        const int64_t due = clock.nsecsElapsed() * Mixer::SampleRate / 1000000000;
+        const int64_t due = clock.nsecsElapsed() * OutputRate / 1000000000;
         // After a long stall the lost time is not made up in a rush.
-        clockFrames = std::max(clockFrames, due - Mixer::SampleRate / 4);
+        clockFrames = std::max(clockFrames, due - OutputRate / 4);
         while (due - clockFrames >= Mixer::BufferFrames) {
             m_mixer.render(buffer);
             clockFrames += Mixer::BufferFrames;

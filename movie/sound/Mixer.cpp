@@ -16,10 +16,10 @@ namespace {
 constexpr size_t MaxVoices = 128;
 constexpr size_t MaxStreams = 64;
 constexpr size_t MaxQueuedCommands = 1 << 16;
-constexpr int64_t MaxStreamQueueFrames = int64_t(Mixer::SampleRate) * 10;
+constexpr int64_t MaxStreamQueueFrames = int64_t(OutputRate) * 10;
 // Room made for each stream's queue when it opens: far more than the frame or two a stream
 // runs ahead of the timeline, so that the queue does not grow while mixing.
-constexpr size_t StreamReserveFrames = Mixer::SampleRate;
+constexpr size_t StreamReserveFrames = OutputRate;
 
 // Removes the slots `gone` picks from the first `count`, keeping the others in order, and
 // returns how many are left. Slots are only swapped, so nothing is freed: a removed slot
@@ -67,7 +67,7 @@ struct Mixer::Voice {
 struct Mixer::Stream {
     Owner owner = 0;
     int id = 0;
-    double samplesPerFrame = double(SampleRate) / 12.0;
+    double samplesPerFrame = double(OutputRate) / 12.0;
     std::vector<int16_t> fifo;
     size_t readIndex = 0;  // in samples
     int originFrame = -1, lastPushed = -1, shownFrame = -1;
@@ -82,7 +82,7 @@ struct Mixer::Stream {
     {
         owner = newOwner;
         id = newId;
-        samplesPerFrame = double(SampleRate) / 12.0;
+        samplesPerFrame = double(OutputRate) / 12.0;
         dropped = padded = 0;
         restart();
     }
@@ -413,7 +413,7 @@ void Mixer::apply(Command& c)
         if (s->fifo.capacity() < c.samples.capacity())
             std::swap(s->fifo, c.samples);
         const double rate = std::isfinite(c.params.frameRate) ? c.params.frameRate : 12.0;
-        s->samplesPerFrame = double(SampleRate) / std::clamp(rate, 0.25, 120.0);
+        s->samplesPerFrame = double(OutputRate) / std::clamp(rate, 0.25, 120.0);
         return;
     }
     case Command::Type::StreamPush: {

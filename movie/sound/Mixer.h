@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DecodedSound.h"
+#include "SoundFormat.h"
 #include "SoundInfo.h"
 
 #include <atomic>
@@ -58,7 +59,6 @@ class Mixer {
 public:
     enum class Output { None, Device };
 
-    static constexpr int SampleRate = 44100;
     static constexpr int BufferFrames = 512;  // one mixed buffer, about 11.6 ms
     // Silence before a stream's sound when it starts (or starts again after a jump): 20 ms of
     // margin for the timeline's timer, within the one frame the stream may lag behind.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SoundFormat.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -8,7 +10,7 @@ namespace movie::sound {
 // Decoded samples at the rate they were stored at: 16-bit, interleaved stereo (mono
 // sources are copied to both channels).
 struct Pcm {
-    double sampleRate = 44100.0;
+    double sampleRate = OutputRate;
     std::vector<int16_t> samples;
 
     int64_t frames() const { return int64_t(samples.size() / 2); }

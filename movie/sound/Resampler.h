@@ -14,7 +14,7 @@ namespace movie::sound {
 // 4 or 8, for which every output sample falls on an exact position.
 class Resampler {
 public:
-    explicit Resampler(double sourceRate, double targetRate = 44100.0);
+    explicit Resampler(double sourceRate, double targetRate = OutputRate);
 
     // Appends the output for `input` (interleaved stereo) to `output`. The last input frame
     // is held back until the next call or flush(), since interpolation needs the one after.
@@ -26,7 +26,7 @@ public:
     bool isIdentity() const { return m_step == One; }
 
     // One whole sound: process then flush.
-    static std::vector<int16_t> convert(const Pcm& pcm, double targetRate = 44100.0);
+    static std::vector<int16_t> convert(const Pcm& pcm, double targetRate = OutputRate);
 
 private:
     static constexpr uint64_t One = uint64_t(1) << 32;

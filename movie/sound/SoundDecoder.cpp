@@ -1,6 +1,6 @@
 #include "SoundDecoder.h"
 
-#include "AdpcmDecoder.h"
+#include "Adpcm.h"
 #include "Mp3Decoder.h"
 #include "Resampler.h"
 #include "UncompressedDecoder.h"

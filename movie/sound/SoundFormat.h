@@ -53,11 +53,13 @@ struct SoundFormat {
         return codec == int(Codec::Nellymoser16k) || codec == int(Codec::Nellymoser8k)
             || codec == int(Codec::Nellymoser) || codec == int(Codec::Speex);
     }
+};
 
-    bool isKnownCodec() const
-    {
-        return (codec >= 0 && codec <= 6) || codec == int(Codec::Speex);
-    }
+// What a SoundStreamHead says about the blocks that follow it.
+struct StreamFormat {
+    SoundFormat format;  // the stream's (not the playback) fields
+    int samplesPerBlock = 0;  // frames per block at the stored rate
+    int latencySeek = 0;  // MP3 frames to drop at the start of the stream
 };
 
 // Longest sound a single decode produces, in output frames; data that claims more is cut.

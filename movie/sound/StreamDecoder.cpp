@@ -1,6 +1,6 @@
 #include "StreamDecoder.h"
 
-#include "AdpcmDecoder.h"
+#include "Adpcm.h"
 #include "UncompressedDecoder.h"
 
 #include <algorithm>

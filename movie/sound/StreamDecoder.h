@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../Result.h"
+#include "Result.h"
 #include "Mp3Decoder.h"
 #include "Resampler.h"
 #include "SoundFormat.h"
@@ -10,13 +10,6 @@
 #include <vector>
 
 namespace movie::sound {
-
-// What a SoundStreamHead says about the blocks that follow it.
-struct StreamFormat {
-    SoundFormat format;  // the stream's (not the playback) fields
-    int samplesPerBlock = 0;  // frames per block at the stored rate
-    int latencySeek = 0;  // MP3 frames to drop at the start of the stream
-};
 
 // Turns a timeline's SoundStreamBlocks, in order, into 44.1 kHz interleaved stereo for
 // Mixer::streamPush. Keeps MP3 and resampling state between blocks so that block edges do not

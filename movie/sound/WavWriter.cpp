@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace movie::sound {
 
 namespace {
@@ -21,13 +23,14 @@ void put32(QByteArray& out, uint32_t v)
 
 } // namespace
 
-QByteArray wavBytes(std::span<const int16_t> samples, int sampleRate)
+QByteArray wavBytes(std::span<const int16_t> samples, int sampleRate, int channelCount)
 {
+    const uint16_t channels = uint16_t(std::clamp(channelCount, 1, 2)), bits = 16;
     // The data size field is 32 bits; longer input is cut to what it can describe.
-    const uint64_t maxSamples = (uint64_t(0xffffffffu) - 36) / 2 & ~uint64_t(1);
-    const uint32_t count = uint32_t(std::min<uint64_t>(samples.size() & ~size_t(1), maxSamples));
+    const uint64_t maxSamples = (uint64_t(0xffffffffu) - 36) / 2;
+    const uint64_t whole = samples.size() - samples.size() % channels;
+    const uint32_t count = uint32_t(std::min<uint64_t>(whole, maxSamples - maxSamples % channels));
     const uint32_t dataBytes = count * 2;
-    const uint16_t channels = 2, bits = 16;
     QByteArray out;
     out.reserve(qsizetype(44 + dataBytes));
     out.append("RIFF", 4);
@@ -48,9 +51,9 @@ QByteArray wavBytes(std::span<const int16_t> samples, int sampleRate)
     return out;
 }
 
-Result<qint64> writeWav(const QString& path, std::span<const int16_t> samples, int sampleRate)
+Result<qint64> writeWav(const QString& path, std::span<const int16_t> samples, int sampleRate, int channels)
 {
-    const QByteArray bytes = wavBytes(samples, sampleRate);
+    const QByteArray bytes = wavBytes(samples, sampleRate, channels);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return Result<qint64>::failure(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));

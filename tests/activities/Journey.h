@@ -44,7 +44,7 @@ struct Journey : ActivityHarness {
         double energy = 0;
         while (clock.elapsed() < ms) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            const int64_t due = clock.elapsed() * movie::sound::Mixer::SampleRate / 1000;
+            const int64_t due = clock.elapsed() * movie::sound::OutputRate / 1000;
             if (due > played) {
                 for (int16_t v : mixer.render(int(due - played)))
                     energy += double(v) * v;

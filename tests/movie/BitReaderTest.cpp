@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using movie::BitReader;
+using swf::BitReader;
 
 TEST(BitReader, ReadsLittleEndianIntegers)
 {

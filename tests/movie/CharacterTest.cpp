@@ -88,9 +88,7 @@ TEST(Bitmaps, JpegWithAndWithoutSharedTables)
     p.hasMatrix = true;
     p.tx = 400;
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage out = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(out, 4, 10), qRgb(255, 0, 0), 24));
@@ -115,9 +113,7 @@ TEST(Bitmaps, JpegAlphaPlane)
     bits.bytes(zlibOf(alpha));
     w.tag(35, bits.data(), true);
     bitmapSquare(w, 1, 10);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage out = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(out, 4, 4), qRgb(255, 0, 0), 24));
@@ -163,9 +159,7 @@ TEST(Bitmaps, Lossless2PremultipliedAlphaAndFormats)
     p.hasMatrix = true;
     p.ty = 0;
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage out = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(out, 5, 5), qRgb(255, 0, 0)));
@@ -217,9 +211,7 @@ TEST(Morph, PlacementRatioBlendsShapeAndColour)
     mv.move = true;
     mv.ratio = 65535;
     w.place(mv);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage half = m->snapshot();
     // Half way: 60 px wide, colour (0,0,128).
@@ -260,12 +252,7 @@ TEST(Buttons, UpStateIsDrawn)
     writeColorTransform(b, true, mult, add);
     b.u8(0);
     w.tag(34, b.data());
-    SwfWriter::Place p;
-    p.characterId = 3;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = placeAndLoad(w, 3);
     ASSERT_TRUE(m);
     QImage out = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(out, 10, 10), qRgb(255, 0, 0)));
@@ -276,11 +263,7 @@ TEST(Placement, PlaceObject3FiltersAreSkippedAndVisibilityKept)
 {
     SwfWriter w(20, 20);
     w.background(255, 255, 255);
-    ShapeWriter s;
-    int f = s.solidFill({0, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 400, 400);
-    w.defineShape(1, s);
+    defineRectangle(w, 1, {0, 0, 0}, 0, 0, 400, 400);
     BitWriter p;
     p.u8(0x02);         // has character
     p.u8(0x01 | 0x02 | 0x04 | 0x20);  // filters, blend mode, cache, visible
@@ -296,9 +279,7 @@ TEST(Placement, PlaceObject3FiltersAreSkippedAndVisibilityKept)
     p.u8(1);            // cache as bitmap
     p.u8(0);            // not visible
     w.tag(70, p.data());
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     ASSERT_EQ(m->root().displayList().size(), 1u);
     EXPECT_FALSE(m->root().displayList().at(1).visible);

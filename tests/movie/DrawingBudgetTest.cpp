@@ -40,9 +40,7 @@ QByteArray shortZigzag(int segments, int width)
     for (int i = 0; i < segments; ++i)
         s.lineTo(i % 2 == 0 ? 40 : -40, (i / 2) % 80 == 79 ? -79 * 40 : 20);
     w.defineShape(1, s, 3, 4000, 4000);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.showFrame();
     w.end();
     return w.file();
@@ -99,9 +97,7 @@ TEST(DrawingBudget, WhatFitsIsStillDrawn)
     p.depth = 2;
     p.characterId = 2;
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage image;
     const std::string err = paintCapturingStderr(*m, image);

@@ -17,11 +17,7 @@ QByteArray movingSquare()
 {
     SwfWriter w(60, 20, 50);
     w.background(255, 255, 255);
-    ShapeWriter s;
-    int f = s.solidFill({255, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 400, 400);
-    w.defineShape(1, s);
+    defineRectangle(w, 1, {255, 0, 0}, 0, 0, 400, 400);
     SwfWriter::Place p;
     p.characterId = 1;
     p.hasMatrix = true;

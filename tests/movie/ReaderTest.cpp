@@ -1,7 +1,9 @@
+#include "MoviePreparer.h"
 #include "MovieReader.h"
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
+#include <functional>
 #include <zlib.h>
 
 using namespace movietest;
@@ -13,23 +15,18 @@ SwfWriter simpleMovie()
 {
     SwfWriter w(40, 30, 24);
     w.background(1, 2, 3);
-    ShapeWriter s;
-    int f = s.solidFill({255, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 200, 200);
-    w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    defineRectangle(w, 1, {255, 0, 0}, 0, 0, 200, 200);
+    placeCharacter(w, 1);
     w.showFrame();
     w.showFrame();
     w.end();
     return w;
 }
 
+// Why a file is refused on loading, reading and preparing it as the player does.
 QString refusal(const QByteArray& bytes)
 {
-    auto r = MovieReader::read(bytes);
+    auto r = movie::MoviePreparer::load(bytes);
     return r.ok() ? QString() : r.error();
 }
 
@@ -39,13 +36,13 @@ TEST(Reader, ReadsHeaderAndBackground)
 {
     auto r = MovieReader::read(simpleMovie().file());
     ASSERT_TRUE(r.ok()) << qPrintable(r.error());
-    const movie::MovieData& d = *r.value();
+    const movie::MovieRecords& d = *r.value();
     EXPECT_EQ(d.stage, QRectF(0, 0, 800, 600));
     EXPECT_DOUBLE_EQ(d.frameRate, 24);
     EXPECT_EQ(d.background, (movie::Rgba{1, 2, 3, 255}));
     EXPECT_EQ(d.root->frames.size(), 2u);
     ASSERT_TRUE(d.character(1));
-    EXPECT_EQ(d.character(1)->kind, movie::Character::Kind::Shape);
+    EXPECT_EQ(d.character(1)->kind(), movie::Character::Kind::Shape);
 }
 
 TEST(Reader, CompressedBodiesGiveTheSameMovie)
@@ -167,6 +164,55 @@ TEST(Reader, RefusesShortPixelData)
     EXPECT_TRUE(refusal(w.file()).contains("short")) << qPrintable(refusal(w.file()));
 }
 
+// A refusal names the tag by name and the character by id, with the reason from within, so
+// a bad movie can be found in its source.
+TEST(Reader, RefusalsNameTheTagAndTheCharacter)
+{
+    auto unknownFill = [] {
+        BitWriter shape;
+        shape.u16(12);
+        writeRect(shape, 0, 100, 0, 100);
+        shape.u8(1);  // one fill style
+        shape.u8(7);  // of a type that does not exist
+        SwfWriter w;
+        w.tag(32, shape.data());
+        return w;
+    };
+    auto cutPlacementInSprite = [] {
+        SwfWriter body;
+        body.tag(26, QByteArray(1, 0x02));  // PlaceObject2 that has a character, then nothing
+        SwfWriter w;
+        w.sprite(5, body.body(), 1);
+        return w;
+    };
+    auto shortPixels = [] {
+        BitWriter bm;
+        bm.u16(3);
+        bm.u8(5);
+        bm.u16(4);
+        bm.u16(4);
+        bm.bytes(qCompress(QByteArray(10, 0)).mid(4));  // a zlib stream of 10 bytes, not 64
+        SwfWriter w;
+        w.tag(20, bm.data());
+        return w;
+    };
+    const struct {
+        const char* what;
+        std::function<SwfWriter()> movie;
+        QString refusal;
+    } cases[] = {
+        {"unknown fill style", unknownFill, "DefineShape3 #12: unknown fill style type 7"},
+        {"cut placement in a sprite", cutPlacementInSprite, "DefineSprite #5: PlaceObject2: the tag is cut short or malformed"},
+        {"short pixel data", shortPixels, "DefineBitsLossless #3: pixel data is short (10 of 64 bytes)"},
+    };
+    for (const auto& c : cases) {
+        SwfWriter w = c.movie();
+        w.showFrame();
+        w.end();
+        EXPECT_EQ(refusal(w.file()), c.refusal) << c.what;
+    }
+}
+
 TEST(Reader, SkipsUnknownTagsByLength)
 {
     SwfWriter w = simpleMovie();
@@ -246,17 +292,17 @@ TEST(Reader, KeepsSoundDefinitionsAndEvents)
     w.end();
     auto r = MovieReader::read(w.file());
     ASSERT_TRUE(r.ok()) << qPrintable(r.error());
-    const auto* c = r.value()->character(9);
-    ASSERT_TRUE(c && c->kind == movie::Character::Kind::Sound);
-    EXPECT_EQ(c->sound->format, 3);
-    EXPECT_EQ(c->sound->rateCode, 2);
-    EXPECT_TRUE(c->sound->sixteenBit);
-    EXPECT_EQ(c->sound->sampleCount, 4u);
-    EXPECT_EQ(c->sound->data.size(), 8);
+    const auto* c = r.value()->character<movie::SoundCharacter>(9);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->format.codec, 3);
+    EXPECT_EQ(c->format.rateCode, 2);
+    EXPECT_TRUE(c->format.sixteenBit);
+    EXPECT_EQ(c->sampleCount, 4u);
+    EXPECT_EQ(c->data.size(), 8);
     const auto& frame = r.value()->root->frames[0];
     ASSERT_EQ(frame.sounds.size(), 1u);
     EXPECT_EQ(frame.sounds[0].soundId, 9);
-    EXPECT_EQ(frame.sounds[0].info.loops, 3);
+    EXPECT_EQ(frame.sounds[0].info.loopCount, 3);
     ASSERT_EQ(frame.streamBlocks.size(), 1u);
 }
 
@@ -300,12 +346,7 @@ TEST(Reader, FontGlyphsBecomeTextOutlines)
         w.tag(11, text.data());
         if (!fontFirst)
             w.tag(10, font.data());
-        SwfWriter::Place p;
-        p.characterId = 5;
-        w.place(p);
-        w.showFrame();
-        w.end();
-        auto m = loadMovie(w.file());
+        auto m = placeAndLoad(w, 5);
         ASSERT_TRUE(m);
         QImage img = m->snapshot();
         EXPECT_TRUE(colorNear(pixelAt(img, 30, 50), qRgb(0, 0, 0)));

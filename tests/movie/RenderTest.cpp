@@ -9,14 +9,7 @@ using namespace movietest;
 
 namespace {
 
-void square(SwfWriter& w, int id, Color c, int x, int y, int size)
-{
-    ShapeWriter s;
-    int f = s.solidFill(c);
-    s.change(-1, f, -1);
-    s.rectangle(x, y, size, size);
-    w.defineShape(id, s);
-}
+void square(SwfWriter& w, int id, Color c, int x, int y, int size) { defineRectangle(w, id, c, x, y, size, size); }
 
 } // namespace
 
@@ -42,12 +35,7 @@ TEST(Render, MarginsAndStageTakeTheBackgroundColour)
     s.change(-1, f, -1);
     s.rectangle(0, 0, 2000, 1000);  // exactly the stage
     w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img(200, 200, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -65,17 +53,8 @@ TEST(Render, WhatLiesBeyondTheStageShowsInTheMarginsButNotOutsideThePlayer)
     // player is square, so there are margins above and below the stage.
     SwfWriter w(100, 50);
     w.background(0, 0, 255);
-    ShapeWriter s;
-    int f = s.solidFill({0, 160, 0});
-    s.change(-1, f, -1);
-    s.rectangle(800, -4000, 400, 9000);
-    w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    defineRectangle(w, 1, {0, 160, 0}, 800, -4000, 400, 9000);
+    auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img(300, 300, QImage::Format_RGB32);
     img.fill(Qt::white);
@@ -103,9 +82,7 @@ TEST(Render, ShapesUseTwipsAndPlacementMatrix)
     p.tx = 1000;
     p.ty = 200;
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage img = m->snapshot();
     ASSERT_EQ(img.size(), QSize(100, 100));
@@ -125,9 +102,7 @@ TEST(Render, ColourTransformChangesFill)
     p.mult[0] = 128;  // red halved
     p.add[2] = 255;   // blue full
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_TRUE(colorNear(pixelAt(m->snapshot(), 10, 10), qRgb(100, 100, 255)));
 }
@@ -152,9 +127,7 @@ TEST(Render, ClipLayerMasksOnlyDepthsUpToItsClipDepth)
     blue.characterId = 3;
     blue.depth = 3;
     w.place(blue);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage img = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(img, 25, 25), qRgb(255, 0, 0)));      // red inside the mask
@@ -176,12 +149,7 @@ TEST(Render, NewStylesMidShapeDrawOverEarlierOnes)
     s.newStyles(styles, 0, green, 0);
     s.rectangle(0, 0, 1000, 1000);
     w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(img, 25, 25), qRgb(0, 255, 0)));
@@ -199,12 +167,7 @@ TEST(Render, CurvedEdgesAndStrokes)
     s.curveTo(800, -800, 800, 800);  // arc over the top to (1800, 1000)
     s.lineTo(-1600, 0);
     w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(img, 50, 40), qRgb(0, 0, 255)));      // under the arc
@@ -221,12 +184,7 @@ TEST(Render, LinearGradientRunsAcrossItsSquare)
     s.change(-1, g, -1);
     s.rectangle(0, 0, 2000, 2000);
     w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img = m->snapshot();
     EXPECT_LT(qRed(img.pixel(5, 50)), 30);
@@ -258,12 +216,7 @@ TEST(Render, LosslessBitmapFill)
     s.change(-1, f, -1);
     s.rectangle(0, 0, 400, 400);
     w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(img, 5, 5), qRgb(255, 0, 0)));
@@ -331,12 +284,7 @@ TEST(Render, KeepsThePainterTransformOfTheCaller)
     s.change(-1, f, -1);
     s.rectangle(0, 0, 200, 200);  // top-left quarter
     w.defineShape(1, s);
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = placeAndLoad(w);
     ASSERT_TRUE(m);
     QImage img(100, 100, QImage::Format_RGB32);
     img.fill(Qt::black);
@@ -373,9 +321,7 @@ TEST(Render, StrokeWidthScalesUnlessTheStyleSaysNot)
         p.ty = id == 1 ? 400 : 1400;
         w.place(p);
     }
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     QImage img = m->snapshot();
     EXPECT_TRUE(colorNear(pixelAt(img, 50, 20), qRgb(0, 0, 0)));

@@ -181,7 +181,7 @@ TEST(SoundPlayback, AStreamStaysWithinOneFrameOfItsTimelineForAMinute)
     double produced = 0;
     for (int frame = 1; frame <= int(fps * 60); ++frame) {
         // One frame's worth of output, then the next frame, as the player's timer does.
-        const double end = frame * Mixer::SampleRate / fps;
+        const double end = frame * movie::sound::OutputRate / fps;
         auto out = mixer.render(int(end - produced));
         produced += double(out.size() / 2);
         // The sound heard carries the number of the frame it belongs to.
@@ -214,13 +214,14 @@ TEST(SoundPlayback, TheCorpusSoundsDecodeToTheirDeclaredLength)
         auto m = movie::Movie::fromBytes(f.readAll());
         ASSERT_TRUE(m) << name;
         for (const auto& c : m.value()->data().characters) {
-            if (!c.sound)
+            const auto* sound = std::get_if<movie::SoundCharacter>(&c);
+            if (!sound)
                 continue;
             ++sounds;
-            const movie::sound::SoundFormat format{c.sound->format, c.sound->rateCode, c.sound->sixteenBit, c.sound->stereo};
-            auto decoded = movie::sound::decodeSound(format, c.sound->sampleCount, movie::sound::bytesOf(c.sound->data));
+            const movie::sound::SoundFormat& format = sound->format;
+            auto decoded = movie::sound::decodeSound(format, sound->sampleCount, movie::sound::bytesOf(sound->data));
             ASSERT_TRUE(decoded) << name << ": " << qPrintable(decoded.error());
-            const double expected = c.sound->sampleCount * 44100.0 / format.sampleRate();
+            const double expected = sound->sampleCount * 44100.0 / format.sampleRate();
             EXPECT_NEAR(double(decoded.value()->frames()), expected, expected * 0.02 + 1200) << name;
             EXPECT_GT(decoded.value()->frames(), 0) << name;
         }

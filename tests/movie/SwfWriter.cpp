@@ -6,60 +6,6 @@
 
 namespace movietest {
 
-void BitWriter::ub(uint32_t value, int bits)
-{
-    for (int i = bits - 1; i >= 0; --i) {
-        m_cur = (m_cur << 1) | ((value >> i) & 1u);
-        if (++m_count == 8) {
-            m_bytes.append(char(m_cur));
-            m_cur = 0;
-            m_count = 0;
-        }
-    }
-}
-
-void BitWriter::align()
-{
-    if (m_count > 0)
-        ub(0, 8 - m_count);
-}
-
-void BitWriter::u8(int v)
-{
-    align();
-    m_bytes.append(char(v & 0xff));
-}
-
-void BitWriter::u16(int v)
-{
-    u8(v);
-    u8(v >> 8);
-}
-
-void BitWriter::u32(uint32_t v)
-{
-    u16(int(v & 0xffff));
-    u16(int(v >> 16));
-}
-
-void BitWriter::bytes(const QByteArray& b)
-{
-    align();
-    m_bytes.append(b);
-}
-
-void BitWriter::string(const QString& s)
-{
-    bytes(s.toUtf8());
-    u8(0);
-}
-
-QByteArray BitWriter::data()
-{
-    align();
-    return m_bytes;
-}
-
 void writeRect(BitWriter& w, int xmin, int xmax, int ymin, int ymax)
 {
     w.align();

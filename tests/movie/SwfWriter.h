@@ -2,6 +2,8 @@
 
 // Builds small movie files in memory for tests.
 
+#include "BitWriter.h"
+
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -9,22 +11,28 @@
 
 namespace movietest {
 
+// The program's bit writer as the tests spell it: the value before its width, Qt byte arrays.
 class BitWriter {
 public:
-    void ub(uint32_t value, int bits);
-    void sb(int32_t value, int bits) { ub(uint32_t(value) & (bits >= 32 ? ~0u : ((1u << bits) - 1)), bits); }
-    void align();
-    void u8(int v);
-    void u16(int v);
-    void u32(uint32_t v);
-    void bytes(const QByteArray& b);
-    void string(const QString& s);
-    QByteArray data();
+    void ub(uint32_t value, int bits) { m_out.ub(bits, value); }
+    void sb(int32_t value, int bits) { m_out.sb(bits, value); }
+    void align() { m_out.align(); }
+    void u8(int v) { m_out.u8(unsigned(v) & 0xff); }
+    void u16(int v) { m_out.u16(unsigned(v) & 0xffff); }
+    void u32(uint32_t v) { m_out.u32(v); }
+    void bytes(const QByteArray& b)
+    {
+        for (char c : b)
+            m_out.u8(uint8_t(c));
+    }
+    void string(const QString& s) { m_out.string(s.toStdString()); }
+    QByteArray data() const
+    {
+        return QByteArray(reinterpret_cast<const char*>(m_out.data().data()), qsizetype(m_out.size()));
+    }
 
 private:
-    QByteArray m_bytes;
-    uint32_t m_cur = 0;
-    int m_count = 0;
+    swf::BitWriter m_out;
 };
 
 struct Color {

@@ -12,11 +12,7 @@ namespace {
 SwfWriter withSquare()
 {
     SwfWriter w;
-    ShapeWriter s;
-    int f = s.solidFill({255, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 200, 200);
-    w.defineShape(1, s);
+    defineRectangle(w, 1, {255, 0, 0}, 0, 0, 200, 200);
     return w;
 }
 
@@ -27,10 +23,9 @@ int depthCount(const Movie& m) { return int(m.root().displayList().size()); }
 TEST(Timeline, RootLoopsAtItsEnd)
 {
     SwfWriter w = withSquare();
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 2; ++i)
         w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->root().frameCount(), 3);
     std::vector<int> seen;
@@ -53,9 +48,7 @@ TEST(Timeline, PlacementsAndRemovalsFollowFramesAndRewind)
     w.place(p);
     w.showFrame();
     w.remove(1);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_EQ(depthCount(*m), 1);
     m->tick();
@@ -74,9 +67,7 @@ TEST(Timeline, StopActionHoldsTheFrame)
     w.showFrame();
     w.doAction(SwfWriter::actStop());
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     for (int i = 0; i < 5; ++i)
         m->tick();
@@ -91,9 +82,7 @@ TEST(Timeline, GotoFrameJumpsAndStops)
     w.showFrame();
     w.showFrame();
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->root().currentFrame(), 2);
     m->tick();
@@ -109,9 +98,7 @@ TEST(Timeline, GotoAndPlayThenLoopsThroughLabel)
     w.showFrame();
     w.label("end");  // labels match without regard to case
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();  // frame 2 runs the goto to frame 4 and plays on
     EXPECT_EQ(m->root().currentFrame(), 3);
@@ -128,9 +115,7 @@ TEST(Timeline, NextAndPrevFrameMoveOneAndStop)
     w.showFrame();
     w.showFrame();
     w.doAction(SwfWriter::actPrev());
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     m->tick();  // frame 3 steps back to frame 2
@@ -143,18 +128,10 @@ TEST(Timeline, NextAndPrevFrameMoveOneAndStop)
 TEST(Timeline, SpritesKeepTheirOwnFrameAcrossRootLoops)
 {
     SwfWriter w = withSquare();
-    SwfWriter body;
-    for (int i = 0; i < 5; ++i)
-        body.showFrame();
-    body.end();
-    w.sprite(2, body.body(), 5);
-    SwfWriter::Place p;
-    p.characterId = 2;
-    w.place(p);
+    defineEmptySprite(w, 2, 5);
+    placeCharacter(w, 2);
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     auto spriteFrame = [&]() { return m->root().displayList().at(1).sprite->currentFrame(); };
     EXPECT_EQ(spriteFrame(), 0);
@@ -179,14 +156,10 @@ TEST(Timeline, ActionsInASpriteActOnTheSprite)
     body.showFrame();
     body.end();
     w.sprite(2, body.body(), 3);
-    SwfWriter::Place p;
-    p.characterId = 2;
-    w.place(p);
+    placeCharacter(w, 2);
     w.showFrame();
     w.showFrame();
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     for (int i = 0; i < 4; ++i)
         m->tick();
@@ -200,20 +173,12 @@ TEST(Timeline, ActionsInASpriteActOnTheSprite)
 TEST(Timeline, NewSpriteDoesNotAdvanceOnTheFrameItAppears)
 {
     SwfWriter w = withSquare();
-    SwfWriter body;
-    for (int i = 0; i < 4; ++i)
-        body.showFrame();
-    body.end();
-    w.sprite(2, body.body(), 4);
+    defineEmptySprite(w, 2, 4);
     w.showFrame();
-    SwfWriter::Place p;
-    p.characterId = 2;
-    w.place(p);
+    placeCharacter(w, 2);
     w.showFrame();
     w.doAction(SwfWriter::actStop());
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     EXPECT_EQ(m->root().displayList().at(1).sprite->currentFrame(), 0);
@@ -237,9 +202,7 @@ TEST(Timeline, MoveUpdatesPropertiesWithoutReplacing)
     mv.tx = 400;
     mv.ratio = 1000;
     w.place(mv);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     const auto& obj = m->root().displayList().at(1);
@@ -263,9 +226,7 @@ TEST(Timeline, SelfNestingSpriteIsBounded)
     body.end();
     w.sprite(5, body.body(), 1);
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_LE(m->objectCount(), movie::PlayContext::MaxObjects);
     m->tick();
@@ -278,15 +239,11 @@ TEST(Timeline, ScriptedJumpLoopsEndWithinAFrame)
     // Frame 1 jumps to frame 2 and frame 2 jumps back: each jump queues the other's
     // actions. The per-frame budget must end the chain.
     SwfWriter w = withSquare();
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.doAction(SwfWriter::actGoto(1));
     w.showFrame();
     w.doAction(SwfWriter::actGoto(0));
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     m->tick();
     EXPECT_FALSE(m->root().isPlaying());
@@ -296,9 +253,7 @@ TEST(Timeline, ScriptedJumpLoopsEndWithinAFrame)
 TEST(Timeline, TickReportsWhetherThePictureChanged)
 {
     SwfWriter w = withSquare();
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.showFrame();
     SwfWriter::Place mv;
     mv.move = true;
@@ -306,9 +261,7 @@ TEST(Timeline, TickReportsWhetherThePictureChanged)
     mv.tx = 100;
     w.place(mv);
     w.doAction(SwfWriter::actStop());
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_TRUE(m->tick());   // frame 2 moves the square
     EXPECT_FALSE(m->tick());  // stopped: nothing changes
@@ -321,14 +274,10 @@ TEST(Timeline, ScriptsOfTheNewerKindAreSkippedAndTheTimelinePlays)
     w.tag(69, QByteArray("\x08\x00\x00\x00", 4));        // file attributes: newer scripts
     w.tag(82, QByteArray("\x01\x00\x00\x00main\x00\x10\x00\x2e\x00", 14), true);  // script block
     w.tag(76, QByteArray("\x01\x00\x00\x00Main\x00", 9));  // symbol class
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.showFrame();
     w.remove(1);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_TRUE(m->data().usesAs3);
     EXPECT_EQ(depthCount(*m), 1);
@@ -354,9 +303,7 @@ TEST(Timeline, SoundEventsOfShownFramesAreHandedOver)
     w.tag(19, QByteArray("blk"));
     w.showFrame();
     w.doAction(QByteArray(1, 0x09));  // stop sounds
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_TRUE(m->takeSoundEvents().started.empty());
     m->tick();
@@ -386,9 +333,7 @@ TEST(Timeline, SpriteReplacingACopyOfItselfIsBounded)
     body.end();
     w.sprite(5, body.body(), 1);
     w.place(p);
-    w.showFrame();
-    w.end();
-    auto m = loadMovie(w.file());
+    auto m = finishAndLoad(w);
     ASSERT_TRUE(m);
     EXPECT_LE(m->objectCount(), movie::PlayContext::MaxNesting + 1);
     m->tick();

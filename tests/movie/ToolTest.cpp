@@ -1,7 +1,7 @@
 // The render tool: writes a PNG of the stage size for a good file, and exits non-zero with
 // a reason for a refused one.
 
-#include "SwfWriter.h"
+#include "TestSupport.h"
 
 #include <QImage>
 #include <QProcess>
@@ -34,15 +34,9 @@ TEST(RenderTool, WritesTheFrameAtStageSize)
     using namespace movietest;
     SwfWriter w(64, 48);
     w.background(0, 0, 255);
-    ShapeWriter s;
-    int f = s.solidFill({255, 0, 0});
-    s.change(-1, f, -1);
-    s.rectangle(0, 0, 640, 480);
-    w.defineShape(1, s);
+    defineRectangle(w, 1, {255, 0, 0}, 0, 0, 640, 480);
     w.showFrame();  // frame 1: background only
-    SwfWriter::Place p;
-    p.characterId = 1;
-    w.place(p);
+    placeCharacter(w, 1);
     w.showFrame();  // frame 2: red quarter
     w.end();
     QTemporaryDir dir;

@@ -131,7 +131,7 @@ TEST(MixerThreads, MixingNeitherAllocatesNorFrees)
         }
         for (int frame = 0; frame < 45; ++frame) {
             // At least a frame's time (at 15 a second) is mixed before the next frame shows.
-            const int64_t due = mixer.renderedFrames() + Mixer::SampleRate / 15;
+            const int64_t due = mixer.renderedFrames() + movie::sound::OutputRate / 15;
             ASSERT_TRUE(waitUntil([&] { return mixer.renderedFrames() >= due; }));
             for (Playing& p : playing) {
                 p.movie->tick();

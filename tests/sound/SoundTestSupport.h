@@ -12,26 +12,14 @@
 
 namespace soundtest {
 
-// Packs values most significant bit first, as SWF bit fields are stored.
-class BitWriter {
-public:
-    void put(uint32_t value, int bits)
-    {
-        for (int i = bits - 1; i >= 0; --i) {
-            if (m_bit == 0)
-                m_bytes.push_back(0);
-            if ((value >> i) & 1u)
-                m_bytes.back() = uint8_t(m_bytes.back() | (0x80u >> m_bit));
-            m_bit = (m_bit + 1) & 7;
-        }
-    }
-    void putSigned(int32_t value, int bits) { put(uint32_t(value) & ((1u << bits) - 1), bits); }
-    const std::vector<uint8_t>& bytes() const { return m_bytes; }
-
-private:
-    std::vector<uint8_t> m_bytes;
-    int m_bit = 0;
-};
+// The left channel of interleaved stereo: what a mono encoder is given.
+inline std::vector<int16_t> leftChannel(std::span<const int16_t> stereo)
+{
+    std::vector<int16_t> out;
+    for (size_t i = 0; i < stereo.size(); i += 2)
+        out.push_back(stereo[i]);
+    return out;
+}
 
 // Share of a channel's energy at one frequency (Goertzel), 0..1 for a pure tone there.
 inline double toneShare(std::span<const int16_t> stereo, int channel, double rate, double hz)

@@ -1,4 +1,4 @@
-#include "AdpcmEncoder.h"
+#include "Adpcm.h"
 #include "SoundTestSupport.h"
 #include "StreamDecoder.h"
 
@@ -51,7 +51,7 @@ TEST(StreamDecoder, AdpcmBlocksEachCarryTheirHeader)
     std::vector<int16_t> joined;
     std::vector<int16_t> expected;
     for (int b = 0; b < 2; ++b) {
-        soundtest::AdpcmEncoder encoder(3, true);
+        AdpcmEncoder encoder(3, true);
         const auto data = encoder.encode(std::span(signal).subspan(size_t(b) * 2000, 2000));
         expected.insert(expected.end(), encoder.reconstructed().begin(), encoder.reconstructed().end());
         auto out = decoder.decodeBlock(data);

@@ -10,7 +10,7 @@ using namespace movie::sound;
 namespace {
 
 constexpr double Fps = 12.0;
-constexpr double FrameLength = Mixer::SampleRate / Fps;  // 3675 frames
+constexpr double FrameLength = OutputRate / Fps;  // 3675 frames
 
 bool silent(const std::vector<int16_t>& v)
 {
@@ -52,7 +52,7 @@ SyncRun simulateMinute(double speed)
     int64_t written = 0;
     int next = 0;
     int64_t audioTime = 0;
-    while (audioTime < 60 * Mixer::SampleRate) {
+    while (audioTime < 60 * OutputRate) {
         while (next * FrameLength / speed <= double(audioTime)) {
             auto samples = block(next, written);
             for (size_t i = 0; i < samples.size(); i += 2)
@@ -88,7 +88,7 @@ TEST(StreamSync, InStepTimelinePlaysEverySampleInOrder)
 {
     const SyncRun run = simulateMinute(1.0);
     EXPECT_EQ(run.dropped, 0);
-    ASSERT_GT(run.played.size(), size_t(59 * Mixer::SampleRate));
+    ASSERT_GT(run.played.size(), size_t(59 * OutputRate));
     ASSERT_LE(run.played.size(), run.pushed.size());
     EXPECT_TRUE(std::equal(run.played.begin(), run.played.end(), run.pushed.begin()));
 }
@@ -98,7 +98,7 @@ TEST(StreamSync, FastTimelineMakesTheStreamSkipAhead)
     const SyncRun run = simulateMinute(1.03);
     EXPECT_GT(run.dropped, 0);
     // It skips what it must and not much more: about 3% of a minute.
-    EXPECT_LT(run.dropped, int64_t(0.05 * 60 * Mixer::SampleRate));
+    EXPECT_LT(run.dropped, int64_t(0.05 * 60 * OutputRate));
 }
 
 TEST(StreamSync, SlowTimelineMakesTheStreamWait)
@@ -118,7 +118,7 @@ TEST(StreamSync, StoppedTimelineHoldsTheStreamBack)
     for (int f = 0; f < 20; ++f)
         mixer.streamPush(owner, 1, f, block(f, written));
     mixer.streamShowFrame(owner, 1, 0);
-    mixer.render(Mixer::SampleRate);
+    mixer.render(OutputRate);
     const auto status = mixer.streamStatus(owner, 1);
     ASSERT_TRUE(status.has_value());
     EXPECT_LE(status->audioFrame, 2.0);

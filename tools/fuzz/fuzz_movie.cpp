@@ -26,16 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     movie::Movie& m = *loaded.value();
     using namespace movie::sound;
     for (const auto& c : m.data().characters) {
-        if (c.sound) {
-            const SoundFormat format{c.sound->format, c.sound->rateCode, c.sound->sixteenBit, c.sound->stereo};
-            (void)decodeSound(format, c.sound->sampleCount, bytesOf(c.sound->data));
-        }
+        if (const auto* sound = std::get_if<movie::SoundCharacter>(&c))
+            (void)decodeSound(sound->format, sound->sampleCount, bytesOf(sound->data));
     }
     const auto& root = *m.data().root;
     if (!root.streamHeads.empty()) {
-        const auto& head = root.streamHeads.back();
-        StreamDecoder decoder(StreamFormat{SoundFormat{head.format, head.streamRate, head.stream16Bit, head.streamStereo},
-                                           head.samplesPerBlock, head.latencySeek});
+        StreamDecoder decoder(root.streamHeads.back());
         int blocks = 0;
         for (const auto& frame : root.frames)
             for (const QByteArray& block : frame.streamBlocks)

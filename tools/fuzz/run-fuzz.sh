@@ -14,18 +14,18 @@ out="${FUZZ_BUILD_DIR:-$root/../build-fuzz}"
 mkdir -p "$out/obj" "$out/corpus"
 
 cxx="${CXX_FUZZ:-clang++}"
-flags=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer -I"$root/movie")
+flags=(-std=c++20 -O1 -g -fPIC -fno-omit-frame-pointer -I"$root/base" -I"$root/movie")
 read -r -a qtflags <<< "$(pkg-config --cflags Qt6Core Qt6Gui)"
 read -r -a qtlibs <<< "$(pkg-config --libs Qt6Core Qt6Gui)"
 
 objects=()
-for src in "$root"/movie/*.cpp "$root"/movie/sound/*.cpp; do
+for src in "$root"/base/*.cpp "$root"/movie/*.cpp "$root"/movie/sound/*.cpp; do
   name="$(basename "$src" .cpp)"
   # The player, the mixer and the audio output run no file data of their own and need moc
   # and the audio libraries; the fuzzer reaches the readers and decoders.
   case "$name" in MoviePlayer|MovieSound|OfflinePlayback|AudioThread|Mixer|Mixdown) continue ;; esac
   obj="$out/obj/$name.o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/movie" -name '*.h' -newer "$obj")" ]; then
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/movie" "$root/base" -name '*.h' -newer "$obj")" ]; then
     "$cxx" "${flags[@]}" "${qtflags[@]}" -fsanitize=fuzzer-no-link,address,undefined -c "$src" -o "$obj"
   fi
   objects+=("$obj")

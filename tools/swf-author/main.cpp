@@ -8,7 +8,7 @@
 // numbali-swf-author --sheet OUT.png COLUMNS IMAGE...
 //     Lays rendered frames side by side on one picture, for looking over a movie at once.
 
-#include "Adpcm.h"
+#include "AdpcmBytes.h"
 #include "Art.h"
 #include "Audio.h"
 #include "Music.h"

@@ -28,31 +28,6 @@ Buf fromPcm(const std::vector<int16_t>& p)
     return out;
 }
 
-bool writeWav(const std::string& path, const std::vector<int16_t>& pcm, int rate)
-{
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    auto u32 = [&](uint32_t v) { uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; std::fwrite(b, 1, 4, f); };
-    auto u16 = [&](uint16_t v) { uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)}; std::fwrite(b, 1, 2, f); };
-    uint32_t bytes = uint32_t(pcm.size() * 2);
-    std::fwrite("RIFF", 1, 4, f);
-    u32(36 + bytes);
-    std::fwrite("WAVEfmt ", 1, 8, f);
-    u32(16);
-    u16(1);
-    u16(1);
-    u32(uint32_t(rate));
-    u32(uint32_t(rate * 2));
-    u16(2);
-    u16(16);
-    std::fwrite("data", 1, 4, f);
-    u32(bytes);
-    for (int16_t s : pcm)
-        u16(uint16_t(s));
-    return std::fclose(f) == 0;
-}
-
 Buf readWav(const std::string& path, int& rate)
 {
     QFile f(QString::fromStdString(path));

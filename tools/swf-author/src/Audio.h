@@ -10,7 +10,6 @@ using Buf = std::vector<float>;  // mono samples, full scale 1.0
 
 std::vector<int16_t> toPcm(const Buf& b);
 Buf fromPcm(const std::vector<int16_t>& p);
-bool writeWav(const std::string& path, const std::vector<int16_t>& pcm, int rate);
 // 16-bit PCM WAV, mixed down to mono. Empty on failure.
 Buf readWav(const std::string& path, int& rate);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BitWriter.h"
+#include "Swf.h"
 
 #include <string>
 #include <vector>

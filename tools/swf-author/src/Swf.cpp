@@ -1,6 +1,7 @@
 #include "Swf.h"
 
-#include "Adpcm.h"
+#include "AdpcmBytes.h"
+#include "SwfTags.h"
 
 #include <zlib.h>
 
@@ -11,23 +12,6 @@
 namespace author {
 
 namespace {
-
-enum Tag {
-    TagEnd = 0,
-    TagShowFrame = 1,
-    TagSetBackgroundColor = 9,
-    TagDoAction = 12,
-    TagDefineSound = 14,
-    TagStartSound = 15,
-    TagSoundStreamBlock = 19,
-    TagPlaceObject2 = 26,
-    TagRemoveObject2 = 28,
-    TagDefineShape3 = 32,
-    TagDefineSprite = 39,
-    TagFrameLabel = 43,
-    TagSoundStreamHead2 = 45,
-    TagDefineMorphShape = 46,
-};
 
 int tw(double px) { return int(std::lround(px * 20)); }
 
@@ -494,7 +478,7 @@ double soundRateHz(SoundRate r) { return 5512.5 * double(1 << int(r)); }
 void writeTag(BitWriter& w, int code, const Bytes& body)
 {
     w.align();
-    if (body.size() < 63 && code != TagSoundStreamBlock && code != TagDefineSound) {
+    if (body.size() < 63 && code != swf::TagSoundStreamBlock && code != swf::TagDefineSound) {
         w.u16(unsigned(code << 6) | unsigned(body.size()));
     } else {
         w.u16(unsigned(code << 6) | 0x3f);
@@ -527,7 +511,7 @@ Bytes Timeline::tags(double fps) const
         if (!fd.label.empty()) {
             BitWriter b;
             b.string(fd.label);
-            writeTag(w, TagFrameLabel, b.take());
+            writeTag(w, swf::TagFrameLabel, b.take());
         }
         if (f == 0 && perFrame > 0) {
             BitWriter b;
@@ -537,14 +521,14 @@ Bytes Timeline::tags(double fps) const
             b.flag(false);
             encodeSoundHeaderBits(b, m_streamRate);
             b.u16(unsigned(perFrame));
-            writeTag(w, TagSoundStreamHead2, b.take());
+            writeTag(w, swf::TagSoundStreamHead2, b.take());
         }
         for (const auto& [depth, p] : prev) {
             auto it = fd.state.find(depth);
             if (it == fd.state.end() || it->second.id != p.id) {
                 BitWriter b;
                 b.u16(unsigned(depth));
-                writeTag(w, TagRemoveObject2, b.take());
+                writeTag(w, swf::TagRemoveObject2, b.take());
             }
         }
         for (const auto& [depth, p] : fd.state) {
@@ -567,14 +551,14 @@ Bytes Timeline::tags(double fps) const
                 writeColorX(b, p.cx);
             if (ratio)
                 b.u16(unsigned(std::clamp(p.ratio, 0, 65535)));
-            writeTag(w, TagPlaceObject2, b.take());
+            writeTag(w, swf::TagPlaceObject2, b.take());
         }
         prev = fd.state;
         for (int id : fd.sounds) {
             BitWriter b;
             b.u16(unsigned(id));
             b.u8(0);  // plain start: no envelope, loops or cut points
-            writeTag(w, TagStartSound, b.take());
+            writeTag(w, swf::TagStartSound, b.take());
         }
         if (perFrame > 0) {
             size_t first = f * size_t(perFrame);
@@ -582,12 +566,12 @@ Bytes Timeline::tags(double fps) const
             for (size_t i = 0; i < chunk.size() && first + i < m_stream.size(); ++i)
                 chunk[i] = m_stream[first + i];
             // Each block starts a fresh packet, but from the step the last one ended on.
-            writeTag(w, TagSoundStreamBlock, adpcmEncode(chunk, 0, chunk.size(), &streamIndex));
+            writeTag(w, swf::TagSoundStreamBlock, adpcmEncode(chunk, 0, chunk.size(), &streamIndex));
         }
         if (fd.stop) {
-            writeTag(w, TagDoAction, Bytes{0x07, 0x00});
+            writeTag(w, swf::TagDoAction, Bytes{0x07, 0x00});
         }
-        writeTag(w, TagShowFrame, {});
+        writeTag(w, swf::TagShowFrame, {});
     }
     return w.take();
 }
@@ -641,7 +625,7 @@ int Movie::define(const Shape& shape)
     rec.end();
     BitWriter w;
     w.bytes(m_definitions);
-    writeTag(w, TagDefineShape3, b.take());
+    writeTag(w, swf::TagDefineShape3, b.take());
     m_definitions = w.take();
     return id;
 }
@@ -728,7 +712,7 @@ int Movie::define(const Morph& morph)
     b.bytes(endEdges.take());
     BitWriter w;
     w.bytes(m_definitions);
-    writeTag(w, TagDefineMorphShape, b.take());
+    writeTag(w, swf::TagDefineMorphShape, b.take());
     m_definitions = w.take();
     return id;
 }
@@ -740,10 +724,10 @@ int Movie::defineSprite(const Timeline& timeline)
     b.u16(unsigned(id));
     b.u16(unsigned(timeline.frameCount()));
     b.bytes(timeline.tags(m_fps));
-    writeTag(b, TagEnd, {});
+    writeTag(b, swf::TagEnd, {});
     BitWriter w;
     w.bytes(m_definitions);
-    writeTag(w, TagDefineSprite, b.take());
+    writeTag(w, swf::TagDefineSprite, b.take());
     m_definitions = w.take();
     return id;
 }
@@ -758,7 +742,7 @@ int Movie::defineSound(const std::vector<int16_t>& pcm, SoundRate rate)
     b.bytes(adpcmEncode(pcm));
     BitWriter w;
     w.bytes(m_definitions);
-    writeTag(w, TagDefineSound, b.take());
+    writeTag(w, swf::TagDefineSound, b.take());
     m_definitions = w.take();
     return id;
 }
@@ -774,11 +758,11 @@ Bytes Movie::build(bool compress, int version) const
         bg.u8(m_background.r);
         bg.u8(m_background.g);
         bg.u8(m_background.b);
-        writeTag(body, TagSetBackgroundColor, bg.take());
+        writeTag(body, swf::TagSetBackgroundColor, bg.take());
     }
     body.bytes(m_definitions);
     body.bytes(m_root.tags(m_fps));
-    writeTag(body, TagEnd, {});
+    writeTag(body, swf::TagEnd, {});
     Bytes rest = body.take();
 
     BitWriter out;

@@ -15,6 +15,9 @@
 
 namespace author {
 
+using Bytes = swf::Bytes;
+using swf::BitWriter;
+
 struct Pt {
     double x = 0, y = 0;
     Pt operator+(Pt o) const { return {x + o.x, y + o.y}; }

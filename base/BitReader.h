@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace movie {
+namespace swf {
 
 // Reads little-endian values and bit fields from a byte range it does not own. Every read
 // is bounds-checked: reading past the end yields zeros and sets a sticky failure flag, so
@@ -22,6 +22,8 @@ public:
     size_t position() const { return m_pos; }
     size_t size() const { return m_size; }
     size_t remaining() const { return m_pos < m_size ? m_size - m_pos : 0; }
+    // What is left in bits: the whole bytes and what is unread of the current one.
+    size_t remainingBits() const { return remaining() * 8 + size_t(m_bitCount); }
     bool atEnd() const { return remaining() == 0; }
 
     // Byte reads first drop any partly used byte.
@@ -29,10 +31,7 @@ public:
     uint16_t u16();
     uint32_t u32();
     int16_t s16() { return int16_t(u16()); }
-    int32_t s32() { return int32_t(u32()); }
     double fixed8();   // signed 8.8
-    double fixed16();  // signed 16.16
-    float float32();
     uint32_t encodedU32();
     QByteArray bytes(size_t count);
     QString string();  // zero-terminated; a missing terminator is a failure
@@ -48,7 +47,6 @@ public:
     // A reader over the next `count` bytes; this one moves past them. Asking for more than
     // is left marks both readers failed and cuts the sub-reader to what exists.
     BitReader sub(size_t count);
-    const uint8_t* current() const { return m_data + (m_pos < m_size ? m_pos : m_size); }
 
 private:
     const uint8_t* m_data = nullptr;
@@ -59,4 +57,4 @@ private:
     bool m_failed = false;
 };
 
-} // namespace movie
+} // namespace swf

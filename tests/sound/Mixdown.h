@@ -17,9 +17,9 @@ struct ScheduledSound {
     SoundInfo info;
 };
 
-// Mixes a list of sound starts into `seconds` of 44.1 kHz interleaved stereo, as the mixer
-// would play them; for tools that record what a movie sounds like. Starts past the end are
-// left out.
+// Mixes a list of sound starts into `seconds` of 44.1 kHz interleaved stereo through a
+// mixer, each started at its time, so the tests hear what the mixer makes of them. Starts
+// past the end are left out.
 std::vector<int16_t> mixdown(std::span<const ScheduledSound> sounds, double seconds);
 
 } // namespace movie::sound

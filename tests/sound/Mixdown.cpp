@@ -11,7 +11,7 @@ namespace movie::sound {
 std::vector<int16_t> mixdown(std::span<const ScheduledSound> sounds, double seconds)
 {
     const int64_t total = std::isfinite(seconds)
-        ? std::clamp<int64_t>(std::llround(seconds * Mixer::SampleRate), 0, MaxSoundFrames)
+        ? std::clamp<int64_t>(std::llround(seconds * OutputRate), 0, MaxSoundFrames)
         : 0;
     std::vector<const ScheduledSound*> order;
     for (const auto& s : sounds)
@@ -33,7 +33,7 @@ std::vector<int16_t> mixdown(std::span<const ScheduledSound> sounds, double seco
     for (const ScheduledSound* s : order) {
         if (!std::isfinite(s->seconds))
             continue;
-        const int64_t start = std::max<int64_t>(std::llround(s->seconds * Mixer::SampleRate), 0);
+        const int64_t start = std::max<int64_t>(std::llround(s->seconds * OutputRate), 0);
         if (start >= total)
             break;
         renderTo(start);

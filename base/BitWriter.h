@@ -2,10 +2,11 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
-namespace author {
+namespace swf {
 
 using Bytes = std::vector<uint8_t>;
 
@@ -66,4 +67,4 @@ private:
     int m_bitPos = 0;
 };
 
-} // namespace author
+} // namespace swf

@@ -1,8 +1,7 @@
 #include "BitReader.h"
 
-#include <cstring>
 
-namespace movie {
+namespace swf {
 
 uint8_t BitReader::u8()
 {
@@ -42,16 +41,6 @@ uint32_t BitReader::u32()
 }
 
 double BitReader::fixed8() { return s16() / 256.0; }
-
-double BitReader::fixed16() { return s32() / 65536.0; }
-
-float BitReader::float32()
-{
-    uint32_t bits = u32();
-    float f;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
-}
 
 uint32_t BitReader::encodedU32()
 {
@@ -157,4 +146,4 @@ BitReader BitReader::sub(size_t count)
     return r;
 }
 
-} // namespace movie
+} // namespace swf

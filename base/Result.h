@@ -4,10 +4,9 @@
 #include <optional>
 #include <utility>
 
-namespace movie {
-
-// A value or the reason there is none. Files are untrusted; failing to read one is an
-// ordinary outcome, not an exception.
+// A value or the reason there is none, for everything the program reads from files (movies,
+// sounds, screen descriptions). Files are untrusted; failing to read one is an ordinary
+// outcome, not an exception.
 template <class T>
 class Result {
 public:
@@ -32,5 +31,3 @@ private:
     std::optional<T> m_value;
     QString m_error;
 };
-
-} // namespace movie
