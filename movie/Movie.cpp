@@ -148,6 +148,7 @@ namespace movie {
 
 QImage Movie::snapshot(QSize size) const
 {
+    QRectF target(QPointF(0, 0), QSizeF(size));
     if (size.isEmpty()) {
         QSizeF stage = stageSize();
         // Absurd stage sizes are drawn smaller rather than allocating gigabytes.
@@ -155,12 +156,15 @@ QImage Movie::snapshot(QSize size) const
         double area = stage.width() * stage.height();
         if (area > maxPixels)
             stage *= std::sqrt(maxPixels / area);
-        size = QSize(std::max(1, int(std::lround(stage.width()))), std::max(1, int(std::lround(stage.height()))));
+        // The stage is drawn at its own scale and cut to whole pixels: a stage part of a
+        // pixel wider than the image is not squeezed into it.
+        size = QSize(std::max(1, int(std::floor(stage.width() + 1e-6))), std::max(1, int(std::floor(stage.height() + 1e-6))));
+        target = QRectF(QPointF(0, 0), stage.expandedTo(QSizeF(size)));
     }
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
     QPainter painter(&image);
-    paint(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    paint(painter, target);
     painter.end();
     return image.convertToFormat(QImage::Format_RGB32);
 }

@@ -41,8 +41,8 @@ public:
         bool empty() const { return !everything && rects.empty(); }
     };
     Changes takeChanges();
-    // The current frame as an opaque image; an empty size means the stage size (scaled
-    // down to at most 16 megapixels).
+    // The current frame as an opaque image; an empty size means the stage at its own scale,
+    // cut to whole pixels (scaled down to at most 16 megapixels).
     QImage snapshot(QSize size = {}) const;
 
     // The name used in messages (the file's path when read from a file).

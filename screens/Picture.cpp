@@ -103,7 +103,7 @@ public:
                 p.drawImage(whole, m_image);
         }
         QPixmap pixmap = QPixmap::fromImage(std::move(out));
-        m_cache.insert(key, new QPixmap(pixmap), 1);
+        m_cache.insert(key, new QPixmap(pixmap), std::max(1, int(qint64(size.width()) * size.height() * 4 / 1024)));
         return pixmap;
     }
 
@@ -112,7 +112,9 @@ private:
     QImage m_image;
     QSize m_size;
     mutable std::mutex m_cacheMutex;
-    mutable QCache<QString, QPixmap> m_cache{6};
+    // The sizes and parts drawn last, up to 4 MiB a file: a puzzle's model is shown whole and
+    // in twenty parts or more, and coming back to its screen should draw none of them again.
+    mutable QCache<QString, QPixmap> m_cache{4096};
 };
 
 namespace {

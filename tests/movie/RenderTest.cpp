@@ -47,6 +47,22 @@ TEST(Render, MarginsAndStageTakeTheBackgroundColour)
     EXPECT_TRUE(colorNear(pixelAt(img, 100, 100), qRgb(255, 0, 0)));  // the stage
 }
 
+// A stage of 50.25 x 50.5 pixels: its picture is drawn at its own scale and cut to 50 x 50,
+// so a one-pixel column at its 50th pixel lands on the image's last column, whole.
+TEST(Render, AStageOfPartPixelsIsCutNotSqueezed)
+{
+    SwfWriter w;
+    w.stageInTwips(1005, 1010);
+    w.background(255, 255, 255);
+    defineRectangle(w, 1, {0, 0, 255}, 980, 0, 20, 1010);
+    auto m = placeAndLoad(w);
+    ASSERT_TRUE(m);
+    const QImage img = m->snapshot();
+    ASSERT_EQ(img.size(), QSize(50, 50));
+    EXPECT_EQ(pixelAt(img, 49, 25), 0x0000ffu);
+    EXPECT_EQ(pixelAt(img, 48, 25), 0xffffffu);
+}
+
 TEST(Render, WhatLiesBeyondTheStageShowsInTheMarginsButNotOutsideThePlayer)
 {
     // A 100 x 50 stage with a green band running from far above it to far below it; the

@@ -332,7 +332,10 @@ QByteArray SwfWriter::actGotoLabel(const QString& label)
 QByteArray SwfWriter::file(char compression) const
 {
     BitWriter h;
-    writeRect(h, 0, m_width * 20, 0, m_height * 20);
+    if (m_stageTwips.isValid())
+        writeRect(h, 0, m_stageTwips.width(), 0, m_stageTwips.height());
+    else
+        writeRect(h, 0, m_width * 20, 0, m_height * 20);
     h.u16(int(std::lround(m_fps * 256)));
     h.u16(1);
     QByteArray body = h.data() + m_tags;

@@ -5,6 +5,7 @@
 #include "BitWriter.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -88,6 +89,8 @@ private:
 class SwfWriter {
 public:
     SwfWriter(int width = 100, int height = 100, double fps = 10, int version = 10);
+    // A stage whose size is given in twips, which need not make whole pixels.
+    void stageInTwips(int width, int height) { m_stageTwips = QSize(width, height); }
     void tag(int code, const QByteArray& payload, bool forceLong = false);
     void showFrame() { tag(1, {}); }
     void end() { tag(0, {}); }
@@ -127,6 +130,7 @@ public:
 
 private:
     int m_width, m_height, m_version;
+    QSize m_stageTwips;
     double m_fps;
     QByteArray m_tags;
 };
