@@ -89,6 +89,11 @@ Difference difference(const QImage& a, const QImage& b)
     return {most, where};
 }
 
+// The shipped movies are shown in an image of this size, placed at a fractional position and
+// scale as on the screens.
+const QSize kImageSize(331, 247);
+const QRectF kTarget(3.4, 2.75, 320.5, 240.25);
+
 } // namespace
 
 TEST(ChangedArea, StillFrameRepaintsNothingAndAMoveRepaintsAroundIt)
@@ -128,32 +133,30 @@ TEST(ChangedArea, StillFrameRepaintsNothingAndAMoveRepaintsAroundIt)
 // screens: frames repainted only where they changed equal frames painted whole.
 TEST(ChangedArea, ProgramMoviesRepaintedInPartEqualWholeFrames)
 {
-    QDir movies(QStringLiteral(NUMBALI_PROGRAM_MOVIES));
+    const QDir movies(QStringLiteral(NUMBALI_PROGRAM_MOVIES));
     const QStringList files = movies.entryList({"*.swf"}, QDir::Files, QDir::Name);
     if (files.isEmpty())
         GTEST_SKIP() << "no movie files in " << qPrintable(movies.path());
-    const QSize size(331, 247);
-    const QRectF target(3.4, 2.75, 320.5, 240.25);
     for (const QString& name : files) {
         SCOPED_TRACE(qPrintable(name));
         auto loaded = movie::Movie::fromFile(movies.filePath(name));
         ASSERT_TRUE(loaded.ok());
         movie::Movie& m = *loaded.value();
         ASSERT_TRUE(m.takeChanges().everything);
-        QImage partial(size, QImage::Format_ARGB32_Premultiplied);
+        QImage partial(kImageSize, QImage::Format_ARGB32_Premultiplied);
         partial.fill(Qt::white);
-        repaint(partial, m, target, QRegion(partial.rect()));
+        repaint(partial, m, kTarget, QRegion(partial.rect()));
         qint64 repainted = 0, whole = 0;
         const int frames = m.root().frameCount() + 5;
         for (int i = 1; i < frames; ++i) {
             m.tick();
-            const QRegion area = MoviePlayer::changedArea(m, m.takeChanges().rects, target);
+            const QRegion area = MoviePlayer::changedArea(m, m.takeChanges().rects, kTarget);
             for (const QRect& r : area)
                 repainted += qint64(r.width()) * r.height();
-            whole += qint64(size.width()) * size.height();
-            repaint(partial, m, target, area);
-            QImage full(size, QImage::Format_ARGB32_Premultiplied);
-            repaint(full, m, target, QRegion(full.rect()));
+            whole += qint64(kImageSize.width()) * kImageSize.height();
+            repaint(partial, m, kTarget, area);
+            QImage full(kImageSize, QImage::Format_ARGB32_Premultiplied);
+            repaint(full, m, kTarget, QRegion(full.rect()));
             // Gradients are sampled from where each painted run starts, so a run cut short by
             // the repainted area may round a colour the other way: one step at most.
             const Difference d = difference(partial, full);
@@ -169,12 +172,10 @@ TEST(ChangedArea, ProgramMoviesRepaintedInPartEqualWholeFrames)
 // and a screen shown again starts with its pictures already made.
 TEST(ShapeRasters, KeptPicturesLookAsDrawnShapes)
 {
-    QDir movies(QStringLiteral(NUMBALI_PROGRAM_MOVIES));
+    const QDir movies(QStringLiteral(NUMBALI_PROGRAM_MOVIES));
     const QStringList files = movies.entryList({"*.swf"}, QDir::Files, QDir::Name);
     if (files.isEmpty())
         GTEST_SKIP() << "no movie files in " << qPrintable(movies.path());
-    const QSize size(331, 247);
-    const QRectF target(3.4, 2.75, 320.5, 240.25);
     auto rasters = std::make_shared<movie::ShapeRasters>();
     int worst = 0;
     for (const QString& name : files) {
@@ -185,9 +186,9 @@ TEST(ShapeRasters, KeptPicturesLookAsDrawnShapes)
         copied.value()->setShapeRasters(rasters);
         const int frames = drawn.value()->root().frameCount() + 2;
         for (int i = 0; i < frames; ++i) {
-            QImage a(size, QImage::Format_ARGB32_Premultiplied), b(size, QImage::Format_ARGB32_Premultiplied);
-            repaint(a, *drawn.value(), target, QRegion(a.rect()));
-            repaint(b, *copied.value(), target, QRegion(b.rect()));
+            QImage a(kImageSize, QImage::Format_ARGB32_Premultiplied), b(kImageSize, QImage::Format_ARGB32_Premultiplied);
+            repaint(a, *drawn.value(), kTarget, QRegion(a.rect()));
+            repaint(b, *copied.value(), kTarget, QRegion(b.rect()));
             const Difference d = difference(a, b);
             worst = std::max(worst, d.most);
             // A picture is laid over what lies below it once, where a shape's parts are laid
