@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <span>
 #include <vector>
@@ -130,7 +131,9 @@ void AudioThread::run()
                 }
                 return;
             }
-            // The device went away: go on without it, silently.
+            // The device went away: go on without it, keeping time.
+            std::fprintf(stderr, "sound: the audio device stopped (error %d); going on without sound\n",
+                         int(sink->error()));
             io = nullptr;
             sink.reset();
             m_mixer.setDeviceState(false, 0);
