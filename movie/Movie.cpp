@@ -130,7 +130,7 @@ Movie::SoundEvents Movie::takeSoundEvents()
 
 void Movie::paint(QPainter& painter, const QRectF& target, const QRectF& visible) const
 {
-    Renderer renderer(*m_data, m_antialiasing, &m_bounds, m_rasters.get());
+    Renderer renderer(*m_data, *m_caches, m_antialiasing, &m_bounds, m_rasters.get());
     renderer.paint(painter, *m_root, target, m_context.background, visible);
     m_lastDrawingWork = renderer.drawingDone();
     if (renderer.drawingLeftOut() > 0 && !m_drawingCut) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MovieData.h"
+#include "PaintCaches.h"
 #include "PlayContext.h"
 #include "Result.h"
 #include "Scene.h"
@@ -58,6 +59,9 @@ public:
     // Shapes drawn alike again are copied from pictures kept in `rasters`, which should
     // belong to this movie's data (the player keeps one set with each movie it has read).
     void setShapeRasters(std::shared_ptr<ShapeRasters> rasters) { m_rasters = std::move(rasters); }
+    // What painting works out is kept in `caches`, which should belong to this movie's data
+    // (a movie has caches of its own until given others).
+    void setPaintCaches(std::shared_ptr<PaintCaches> caches) { m_caches = std::move(caches); }
 
     // Edges are smoothed unless turned off (to compare with references drawn without).
     void setAntialiasing(bool on) { m_antialiasing = on; }
@@ -90,6 +94,7 @@ private:
     QString m_name;
     mutable CharacterBounds m_bounds;
     std::shared_ptr<ShapeRasters> m_rasters;
+    std::shared_ptr<PaintCaches> m_caches = std::make_shared<PaintCaches>();
     Scene m_scene, m_nextScene;  // as last shown, and a spare to build the next in
     Changes m_changes;
     mutable bool m_drawingCut = false;

@@ -1,12 +1,12 @@
 #pragma once
 
 // A movie ready to play: its records with shapes compiled, glyph outlines placed and bitmaps
-// decoded (MoviePreparer). The timeline and the renderer read these and never change them
-// (apart from caches).
+// decoded (MoviePreparer). The timeline and the renderer read these and never change them.
 
 #include "MovieRecords.h"
 
 #include <QImage>
+#include <QPainterPath>
 
 namespace movie {
 
@@ -16,12 +16,6 @@ struct CompiledShape {
         QPainterPath path;
         bool stroke = false;
         int style = 0;  // index into fills or lines (0-based)
-        // A stroke's outline in twips, made on first use: filling it each frame is far
-        // cheaper than stroking the curves again.
-        mutable QPainterPath outline;
-        mutable bool outlineReady = false;
-        // The path's length in twips (each edge across plus up), measured on first use.
-        mutable double length = -1;
     };
     std::vector<FillStyle> fills;
     std::vector<LineStyle> lines;
@@ -36,8 +30,6 @@ struct ShapeCharacter {
 
 struct BitmapCharacter {
     QImage image;  // premultiplied ARGB32
-    mutable ColorTransform cachedTransform;
-    mutable QImage cachedImage;
 };
 
 // Static text with its glyph outlines already placed, one path per colour run.

@@ -25,8 +25,10 @@ namespace {
 struct CachedMovie {
     QByteArray bytes;
     std::shared_ptr<const MovieData> data;
-    // Pictures of its shapes as last drawn, so that a screen shown again starts drawn.
+    // Pictures of its shapes as last drawn, so that a screen shown again starts drawn, and
+    // what painting it worked out.
     std::shared_ptr<ShapeRasters> rasters;
+    std::shared_ptr<PaintCaches> caches;
 };
 
 constexpr std::size_t kCachedMovies = 24;
@@ -45,7 +47,7 @@ Result<CachedMovie> readMovie(const QString& path)
     auto parsed = MoviePreparer::load(bytes);
     if (!parsed)
         return R::failure(parsed.error());
-    CachedMovie entry{bytes, parsed.value(), std::make_shared<ShapeRasters>()};
+    CachedMovie entry{bytes, parsed.value(), std::make_shared<ShapeRasters>(), std::make_shared<PaintCaches>()};
     cache.insert(path, entry);
     order.erase(std::remove(order.begin(), order.end(), path), order.end());
     order.push_back(path);
@@ -141,6 +143,7 @@ bool MoviePlayer::load(const QString& path)
     state->movie = std::make_unique<Movie>(loaded.value().data);
     state->movie->setName(path);
     state->movie->setShapeRasters(loaded.value().rasters);
+    state->movie->setPaintCaches(loaded.value().caches);
     // Rates below one frame a second or above the display's are not useful for playback.
     state->intervalMs = int(std::lround(1000.0 / state->movie->data().playbackRate()));
     m_state = std::move(state);

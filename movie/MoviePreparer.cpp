@@ -101,7 +101,7 @@ bool MoviePreparer::prepareBitmap(uint16_t id, const BitmapRecord& bitmap)
     m_totalPixels += qint64(image->width()) * image->height();
     if (m_totalPixels > MaxTotalBitmapPixels)
         return fail(where + QStringLiteral("bitmaps exceed the total pixel limit"));
-    m_movie->characters.insert(id, BitmapCharacter{image.value(), {}, {}});
+    m_movie->characters.insert(id, BitmapCharacter{image.value()});
     return true;
 }
 

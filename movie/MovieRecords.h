@@ -9,9 +9,7 @@
 #include "sound/SoundInfo.h"
 
 #include <QByteArray>
-#include <QGradient>
 #include <QHash>
-#include <QPainterPath>
 #include <QRectF>
 #include <QString>
 #include <QTransform>
@@ -46,11 +44,6 @@ struct FillStyle {
     uint16_t bitmapId = 0;
     bool repeating = true;
     bool smoothed = true;
-
-    // Paint-time cache of the gradient's colour ramp.
-    mutable QGradientStops ramp;
-    mutable ColorTransform rampColors;
-    mutable bool rampValid = false;
 };
 
 struct LineStyle {
@@ -87,8 +80,6 @@ struct MorphCharacter {
     std::vector<FillStyle> startFills, endFills;
     std::vector<LineStyle> startLines, endLines;
     std::vector<Edge> startEdges, endEdges;
-    // Interpolated shapes by ratio, built on demand. Bounded in size.
-    mutable std::map<int, std::shared_ptr<const CompiledShape>> cache;
 };
 
 struct GlyphEntry {

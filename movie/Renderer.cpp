@@ -1,6 +1,5 @@
 #include "Renderer.h"
 
-#include "ShapeBuilder.h"
 #include "Timeline.h"
 
 #include <QLinearGradient>
@@ -240,9 +239,9 @@ void Renderer::collectOutline(QPainterPath& out, const DisplayObject& obj, const
         break;
     }
     case Character::Kind::Morph: {
-        auto shape = ShapeBuilder::morphAt(std::get<MorphCharacter>(*obj.character), obj.ratio, &m_morphBudget);
-        if (spendOnPath(shape->fillOutline, moviePixels(world)))
-            out.addPath(world.map(shape->fillOutline));
+        auto morph = m_caches.morphAt(std::get<MorphCharacter>(*obj.character), obj.ratio, &m_morphBudget);
+        if (spendOnPath(morph->shape.fillOutline, moviePixels(world)))
+            out.addPath(world.map(morph->shape.fillOutline));
         break;
     }
     case Character::Kind::Text: {
@@ -288,12 +287,16 @@ void Renderer::paintObject(QPainter& painter, const DisplayObject& obj, const QT
         return;
     switch (obj.character->kind()) {
     case Character::Kind::Shape:
-        if (!paintKeptShape(painter, *obj.character, world, colors))
-            paintShape(painter, std::get<ShapeCharacter>(*obj.character).shape, world, colors);
+        if (!paintKeptShape(painter, *obj.character, world, colors)) {
+            const CompiledShape& shape = std::get<ShapeCharacter>(*obj.character).shape;
+            paintShape(painter, shape, m_caches.of(shape), world, colors);
+        }
         break;
-    case Character::Kind::Morph:
-        paintShape(painter, *ShapeBuilder::morphAt(std::get<MorphCharacter>(*obj.character), obj.ratio, &m_morphBudget), world, colors);
+    case Character::Kind::Morph: {
+        auto morph = m_caches.morphAt(std::get<MorphCharacter>(*obj.character), obj.ratio, &m_morphBudget);
+        paintShape(painter, morph->shape, morph->kept, world, colors);
         break;
+    }
     case Character::Kind::Text: {
         const TextCharacter& text = std::get<TextCharacter>(*obj.character);
         painter.setTransform(text.matrix * world);
@@ -336,7 +339,7 @@ bool Renderer::paintKeptShape(QPainter& painter, const Character& character, con
             QPainter p(&image);
             p.setRenderHint(QPainter::Antialiasing, m_antialiasing);
             const qint64 leftOutBefore = m_leftOut;
-            paintShape(p, shape, world * QTransform::fromTranslate(-origin.x(), -origin.y()), colors);
+            paintShape(p, shape, m_caches.of(shape), world * QTransform::fromTranslate(-origin.x(), -origin.y()), colors);
             return m_leftOut == leftOutBefore;
         });
     if (!picture.image)
@@ -348,20 +351,15 @@ bool Renderer::paintKeptShape(QPainter& painter, const Character& character, con
 
 const QImage* Renderer::bitmapFor(uint16_t id, const ColorTransform& colors) const
 {
-    const BitmapCharacter* c = m_movie.character<BitmapCharacter>(id);
-    if (!c || c->image.isNull())
+    const BitmapCharacter* b = m_movie.character<BitmapCharacter>(id);
+    if (!b || b->image.isNull())
         return nullptr;
-    const BitmapCharacter& b = *c;
     if (colors.isIdentity() || colors.onlyAlphaMultiplier())
-        return &b.image;
-    if (b.cachedImage.isNull() || !(b.cachedTransform == colors)) {
-        b.cachedImage = colors.applied(b.image);
-        b.cachedTransform = colors;
-    }
-    return &b.cachedImage;
+        return &b->image;
+    return &m_caches.recoloured(*b, colors);
 }
 
-QBrush Renderer::brushFor(const FillStyle& fill, const ColorTransform& colors) const
+QBrush Renderer::brushFor(const FillStyle& fill, PaintCaches::Ramp& ramp, const ColorTransform& colors) const
 {
     switch (fill.kind) {
     case FillStyle::Kind::Solid:
@@ -375,13 +373,13 @@ QBrush Renderer::brushFor(const FillStyle& fill, const ColorTransform& colors) c
         else
             gradient = QRadialGradient(QPointF(0, 0), GradientHalf,
                                        QPointF(fill.kind == FillStyle::Kind::Focal ? fill.focal * GradientHalf : 0, 0));
-        // The ramp is kept with the fill style until the colour transform changes.
-        if (!fill.rampValid || !(fill.rampColors == colors)) {
-            fill.ramp = rampBands(gradientRamp(fill, colors));
-            fill.rampColors = colors;
-            fill.rampValid = true;
+        // The ramp is kept until the colour transform changes.
+        if (!ramp.ready || !(ramp.colors == colors)) {
+            ramp.bands = rampBands(gradientRamp(fill, colors));
+            ramp.colors = colors;
+            ramp.ready = true;
         }
-        gradient.setStops(fill.ramp);
+        gradient.setStops(ramp.bands);
         gradient.setSpread(fill.spread == SpreadMode::Reflect ? QGradient::ReflectSpread
                                : fill.spread == SpreadMode::Repeat ? QGradient::RepeatSpread
                                                                    : QGradient::PadSpread);
@@ -426,34 +424,36 @@ void Renderer::paintBitmapFill(QPainter& painter, const QPainterPath& path, cons
     painter.restore();
 }
 
-void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const QTransform& world,
-                          const ColorTransform& colors) const
+void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, PaintCaches::Shape& kept,
+                          const QTransform& world, const ColorTransform& colors) const
 {
     painter.setTransform(world);
     const double pixelScale = std::sqrt(std::abs(world.determinant()));
     const double toMovie = moviePixels(world);
     // A part's cost, its length measured once and kept with it.
-    auto partCost = [&](const CompiledShape::Part& part, double weight) {
+    auto partCost = [&](const CompiledShape::Part& part, PaintCaches::Part& keptPart, double weight) {
         const int elements = part.path.elementCount();
         if (elements * weight > double(DrawingBudget - m_drawn))
             return spend(elements * weight);
-        if (part.length < 0)
-            part.length = pathLength(part.path);
-        return spend(pathCost(elements, part.length * toMovie) * weight);
+        if (keptPart.length < 0)
+            keptPart.length = pathLength(part.path);
+        return spend(pathCost(elements, keptPart.length * toMovie) * weight);
     };
     // Movies sample gradients at a pixel's top-left corner, while the painter samples at its
     // centre: moving the gradient half a pixel along keeps the ramp's bands where movies put them.
     const bool shiftGradients = world.isInvertible();
     const QTransform toCorner = shiftGradients ? world * QTransform::fromTranslate(0.5, 0.5) * world.inverted() : QTransform();
-    auto gradientBrush = [&](const FillStyle& fill) {
-        QBrush brush = brushFor(fill, colors);
+    auto gradientBrush = [&](const FillStyle& fill, PaintCaches::Ramp& ramp) {
+        QBrush brush = brushFor(fill, ramp, colors);
         if (shiftGradients && brush.gradient())
             brush.setTransform(brush.transform() * toCorner);
         return brush;
     };
-    for (const CompiledShape::Part& part : shape.parts) {
+    for (size_t i = 0; i < shape.parts.size(); ++i) {
+        const CompiledShape::Part& part = shape.parts[i];
+        PaintCaches::Part& keptPart = kept.parts[i];
         if (!part.stroke) {
-            if (!partCost(part, 1))
+            if (!partCost(part, keptPart, 1))
                 continue;
             const FillStyle& fill = shape.fills[size_t(part.style)];
             if (fill.kind == FillStyle::Kind::Bitmap) {
@@ -462,12 +462,13 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
                 continue;
             }
             painter.setPen(Qt::NoPen);
-            painter.setBrush(gradientBrush(fill));
+            painter.setBrush(gradientBrush(fill, kept.ramps[size_t(part.style)]));
             painter.drawPath(part.path);
             continue;
         }
         const LineStyle& line = shape.lines[size_t(part.style)];
-        QBrush brush = line.hasFill ? gradientBrush(line.fill) : QBrush(colors.toColor(line.color));
+        QBrush brush = line.hasFill ? gradientBrush(line.fill, kept.ramps[shape.fills.size() + size_t(part.style)])
+                                    : QBrush(colors.toColor(line.color));
         QPen pen(brush, line.width);
         pen.setCapStyle(line.cap);
         pen.setJoinStyle(line.join);
@@ -483,22 +484,23 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, const Q
         }
         // Wide strokes cost more per segment and per pixel of length.
         const double movieWidth = m_stageScale > 0 ? widthPx / m_stageScale * 0.05 : widthPx;
-        if (!partCost(part, strokeWeight(movieWidth)))
+        if (!partCost(part, keptPart, strokeWeight(movieWidth)))
             continue;
         if (widthPx < 1.0 || line.noHScale || line.noVScale) {
             pen.setWidthF(std::max(1.0, widthPx));
             pen.setCosmetic(true);
         } else if (m_antialiasing) {
-            if (!part.outlineReady) {
+            // Filling the stroke's outline each frame is far cheaper than stroking the curves again.
+            if (!keptPart.outlineReady) {
                 QPainterPathStroker stroker(pen);
                 stroker.setCurveThreshold(2.0);  // twips: a tenth of a pixel at full size
-                part.outline = stroker.createStroke(part.path);
-                part.outline.setFillRule(Qt::WindingFill);
-                part.outlineReady = true;
+                keptPart.outline = stroker.createStroke(part.path);
+                keptPart.outline.setFillRule(Qt::WindingFill);
+                keptPart.outlineReady = true;
             }
             painter.setPen(Qt::NoPen);
             painter.setBrush(brush);
-            painter.drawPath(part.outline);
+            painter.drawPath(keptPart.outline);
             continue;
         }
         painter.setPen(pen);

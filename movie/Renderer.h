@@ -2,6 +2,7 @@
 
 #include "DisplayObject.h"
 #include "MovieData.h"
+#include "PaintCaches.h"
 #include "Scene.h"
 #include "ShapeRasters.h"
 
@@ -13,14 +14,16 @@ namespace movie {
 class Timeline;
 
 // Paints a running timeline with QPainter. Shapes are drawn from their shared compiled
-// paths; colour transforms apply to colours and, for bitmaps, to a cached copy.
+// paths; colour transforms apply to colours and, for bitmaps, to a cached copy. What is
+// worked out while painting is kept in `caches`, which belong to the same movie data.
 class Renderer {
 public:
     // With `bounds`, objects wholly outside the area being painted are not drawn at all;
     // with `rasters` as well, shapes drawn alike again are copied from kept pictures.
-    explicit Renderer(const MovieData& movie, bool antialiasing = true, CharacterBounds* bounds = nullptr,
-                      ShapeRasters* rasters = nullptr)
-        : m_movie(movie), m_antialiasing(antialiasing), m_bounds(bounds), m_rasters(bounds ? rasters : nullptr) {}
+    Renderer(const MovieData& movie, PaintCaches& caches, bool antialiasing = true,
+             CharacterBounds* bounds = nullptr, ShapeRasters* rasters = nullptr)
+        : m_movie(movie), m_caches(caches), m_antialiasing(antialiasing), m_bounds(bounds),
+          m_rasters(bounds ? rasters : nullptr) {}
 
     // "Show all": the whole stage scaled into `target` keeping proportions, centred. The
     // margins take the background colour and whatever the movie draws beyond its stage.
@@ -66,9 +69,9 @@ private:
     double moviePixels(const QTransform& world) const;
     void paintObject(QPainter& painter, const DisplayObject& obj, const QTransform& world,
                      const ColorTransform& colors, int nesting) const;
-    void paintShape(QPainter& painter, const CompiledShape& shape, const QTransform& world,
-                    const ColorTransform& colors) const;
-    QBrush brushFor(const FillStyle& fill, const ColorTransform& colors) const;
+    void paintShape(QPainter& painter, const CompiledShape& shape, PaintCaches::Shape& kept,
+                    const QTransform& world, const ColorTransform& colors) const;
+    QBrush brushFor(const FillStyle& fill, PaintCaches::Ramp& ramp, const ColorTransform& colors) const;
     void paintBitmapFill(QPainter& painter, const QPainterPath& path, const FillStyle& fill,
                          const QTransform& world, const ColorTransform& colors) const;
     const QImage* bitmapFor(uint16_t id, const ColorTransform& colors) const;
@@ -84,6 +87,7 @@ private:
                         const ColorTransform& colors) const;
 
     const MovieData& m_movie;
+    PaintCaches& m_caches;
     bool m_antialiasing;
     CharacterBounds* m_bounds;
     ShapeRasters* m_rasters;

@@ -119,7 +119,6 @@ QTransform mixMatrix(const QTransform& a, const QTransform& b, double t)
 FillStyle mixFill(const FillStyle& a, const FillStyle& b, double t)
 {
     FillStyle f = a;
-    f.rampValid = false;
     f.color = mixColor(a.color, b.color, t);
     f.matrix = mixMatrix(a.matrix, b.matrix, t);
     f.focal = a.focal + (b.focal - a.focal) * t;
@@ -221,33 +220,6 @@ ShapeGeometry ShapeBuilder::interpolate(const MorphCharacter& m, double t)
         g.edges.push_back(e);
     }
     return g;
-}
-
-std::shared_ptr<const CompiledShape> ShapeBuilder::morphAt(const MorphCharacter& morph, int ratio, qint64* edgeBudget)
-{
-    ratio = std::clamp(ratio, 0, 65535);
-    auto it = morph.cache.find(ratio);
-    if (it != morph.cache.end())
-        return it->second;
-    const qint64 edges = qint64(morph.startEdges.size());
-    // Out of budget for this picture: the nearest shape already built will do.
-    if (edgeBudget && *edgeBudget <= 0 && !morph.cache.empty()) {
-        auto next = morph.cache.lower_bound(ratio);
-        if (next == morph.cache.end())
-            return std::prev(next)->second;
-        if (next != morph.cache.begin() && ratio - std::prev(next)->first < next->first - ratio)
-            return std::prev(next)->second;
-        return next->second;
-    }
-    // Fewer cached shapes for detailed morphs keeps the cache's memory bounded.
-    const size_t maxEntries = size_t(std::clamp<qint64>(300000 / (edges + 1), 2, 64));
-    if (morph.cache.size() >= maxEntries)
-        morph.cache.clear();
-    auto shape = std::make_shared<const CompiledShape>(compile(interpolate(morph, ratio / 65535.0)));
-    morph.cache.emplace(ratio, shape);
-    if (edgeBudget)
-        *edgeBudget -= edges + 1;
-    return shape;
 }
 
 } // namespace movie

@@ -12,10 +12,6 @@ public:
     static CompiledShape compile(const ShapeGeometry& geometry);
     // The morph's geometry at ratio t (0 = start, 1 = end).
     static ShapeGeometry interpolate(const MorphCharacter& morph, double t);
-    // Cached compiled shape for a morph at a placement ratio (0..65535). With a budget of
-    // edges, building stops when it is spent and the nearest cached ratio is used instead.
-    static std::shared_ptr<const CompiledShape> morphAt(const MorphCharacter& morph, int ratio,
-                                                        qint64* edgeBudget = nullptr);
 };
 
 } // namespace movie

@@ -1,3 +1,4 @@
+#include "PaintCaches.h"
 #include "ShapeBuilder.h"
 #include "TestSupport.h"
 
@@ -186,9 +187,10 @@ TEST(MorphShape, InterpolatesEdgesStylesAndColours)
     EXPECT_EQ(half.fills[0].color, (Rgba{100, 50, 25, 155}));
     ShapeGeometry end = ShapeBuilder::interpolate(m, 1.0);
     EXPECT_EQ(end.edges[2].from, QPointF(30, 30));
-    auto cached = ShapeBuilder::morphAt(m, 65535);
-    EXPECT_TRUE(cached->parts.at(0).path.contains(QPointF(25, 5)));
-    EXPECT_EQ(ShapeBuilder::morphAt(m, 65535), cached);
+    movie::PaintCaches caches;
+    auto cached = caches.morphAt(m, 65535);
+    EXPECT_TRUE(cached->shape.parts.at(0).path.contains(QPointF(25, 5)));
+    EXPECT_EQ(caches.morphAt(m, 65535), cached);
 }
 
 TEST(MorphShape, SpentBudgetFallsBackToTheNearestCachedRatio)
@@ -198,15 +200,16 @@ TEST(MorphShape, SpentBudgetFallsBackToTheNearestCachedRatio)
     m.startFills = m.endFills = {f};
     m.startEdges = {line({0, 0}, {10, 0}, 0, 1), line({10, 0}, {10, 10}, 0, 1), line({10, 10}, {0, 0}, 0, 1)};
     m.endEdges = {line({0, 0}, {40, 0}, 0, 1), line({40, 0}, {40, 40}, 0, 1), line({40, 40}, {0, 0}, 0, 1)};
+    movie::PaintCaches caches;
     qint64 budget = 3;
-    auto start = ShapeBuilder::morphAt(m, 0, &budget);
+    auto start = caches.morphAt(m, 0, &budget);
     EXPECT_LE(budget, 0);
-    auto end = ShapeBuilder::morphAt(m, 65535);  // no budget: always built
-    EXPECT_EQ(m.cache.size(), 2u);
-    EXPECT_EQ(ShapeBuilder::morphAt(m, 10000, &budget), start);
-    EXPECT_EQ(ShapeBuilder::morphAt(m, 60000, &budget), end);
-    EXPECT_EQ(m.cache.size(), 2u);
+    auto end = caches.morphAt(m, 65535);  // no budget: always built
+    EXPECT_EQ(caches.morphShapesKept(m), 2u);
+    EXPECT_EQ(caches.morphAt(m, 10000, &budget), start);
+    EXPECT_EQ(caches.morphAt(m, 60000, &budget), end);
+    EXPECT_EQ(caches.morphShapesKept(m), 2u);
     qint64 fresh = 1000;
-    EXPECT_NE(ShapeBuilder::morphAt(m, 30000, &fresh), start);
-    EXPECT_EQ(m.cache.size(), 3u);
+    EXPECT_NE(caches.morphAt(m, 30000, &fresh), start);
+    EXPECT_EQ(caches.morphShapesKept(m), 3u);
 }
