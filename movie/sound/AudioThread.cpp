@@ -22,7 +22,31 @@ namespace {
 constexpr int BytesPerFrame = 4;
 constexpr int MinWriteFrames = 64;  // smaller writes cost more than they gain in latency
 
-std::unique_ptr<QAudioSink> openSink()
+class SinkDevice : public AudioDevice {
+public:
+    SinkDevice(std::unique_ptr<QAudioSink> sink, QIODevice* io) : m_sink(std::move(sink)), m_io(io) {}
+    ~SinkDevice() override { m_sink->stop(); }
+    int bufferFrames() const override { return int(m_sink->bufferSize() / BytesPerFrame); }
+    int framesFree() const override { return int(m_sink->bytesFree() / BytesPerFrame); }
+    void write(std::span<const int16_t> samples) override
+    {
+        m_io->write(reinterpret_cast<const char*>(samples.data()), qint64(samples.size_bytes()));
+    }
+    bool hasFailed(int& code) const override
+    {
+        code = int(m_sink->error());
+        return m_sink->state() == QAudio::StoppedState && m_sink->error() != QAudio::NoError
+            && m_sink->error() != QAudio::UnderrunError;
+    }
+
+private:
+    std::unique_ptr<QAudioSink> m_sink;
+    QIODevice* m_io;
+};
+
+} // namespace
+
+std::unique_ptr<AudioDevice> openDefaultAudioDevice()
 {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
@@ -35,12 +59,13 @@ std::unique_ptr<QAudioSink> openSink()
         return nullptr;
     auto sink = std::make_unique<QAudioSink>(device, format);
     sink->setBufferSize(Mixer::BufferFrames * AudioThread::DeviceBuffers * BytesPerFrame);
-    return sink;
+    QIODevice* io = sink->start();
+    if (!io || sink->error() != QAudio::NoError)
+        return nullptr;
+    return std::make_unique<SinkDevice>(std::move(sink), io);
 }
 
-} // namespace
-
-AudioThread::AudioThread(Mixer& mixer) : m_mixer(mixer)
+AudioThread::AudioThread(Mixer& mixer, AudioDeviceOpener open) : m_mixer(mixer), m_open(std::move(open))
 {
     setObjectName(QStringLiteral("sound mixer"));
 }
@@ -62,13 +87,8 @@ void AudioThread::wakeUp()
 
 void AudioThread::run()
 {
-    std::unique_ptr<QAudioSink> sink = openSink();
-    QIODevice* io = sink ? sink->start() : nullptr;
-    if (!io || sink->error() != QAudio::NoError) {
-        io = nullptr;
-        sink.reset();
-    }
-    m_mixer.setDeviceState(io != nullptr, io ? sink->bufferSize() / BytesPerFrame : 0);
+    std::unique_ptr<AudioDevice> device = m_open ? m_open() : nullptr;
+    m_mixer.setDeviceState(device != nullptr, device ? device->bufferFrames() : 0);
 
     std::vector<int16_t> buffer(size_t(Mixer::BufferFrames) * 2);
     QElapsedTimer clock;
@@ -77,7 +97,7 @@ void AudioThread::run()
 
     QTimer timer;
     timer.setTimerType(Qt::PreciseTimer);
-    timer.setInterval(io ? TickMs : KeepTimeTickMs);
+    timer.setInterval(device ? TickMs : KeepTimeTickMs);
     QElapsedTimer quiet;  // how long nothing has sounded
     quiet.start();
     // Sleeps once the mixer has been silent long enough. The flag is raised before the last
@@ -113,29 +133,25 @@ void AudioThread::run()
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (maybeSleep())
             return;
-        if (io) {
-            const bool failed = sink->state() == QAudio::StoppedState
-                && sink->error() != QAudio::NoError && sink->error() != QAudio::UnderrunError;
-            if (!failed) {
+        if (device) {
+            int error = 0;
+            if (!device->hasFailed(error)) {
                 // Fill the device's buffer right up: a device that waits for a full buffer
                 // before it starts would otherwise wait for ever on a partial one.
                 for (int i = 0; i < 8; ++i) {
-                    const qsizetype room = sink->bytesFree() / BytesPerFrame;
+                    const int room = device->framesFree();
                     if (room < MinWriteFrames)
                         break;
-                    const auto frames = size_t(std::min<qsizetype>(room, Mixer::BufferFrames));
+                    const auto frames = size_t(std::min(room, Mixer::BufferFrames));
                     const std::span<int16_t> piece(buffer.data(), frames * 2);
                     m_mixer.render(piece);
-                    io->write(reinterpret_cast<const char*>(piece.data()),
-                              qint64(piece.size_bytes()));
+                    device->write(piece);
                 }
                 return;
             }
             // The device went away: go on without it, keeping time.
-            std::fprintf(stderr, "sound: the audio device stopped (error %d); going on without sound\n",
-                         int(sink->error()));
-            io = nullptr;
-            sink.reset();
+            std::fprintf(stderr, "sound: the audio device stopped (error %d); going on without sound\n", error);
+            device.reset();
             m_mixer.setDeviceState(false, 0);
             timer.setInterval(KeepTimeTickMs);
             clock.restart();
@@ -154,8 +170,7 @@ void AudioThread::run()
     m_context.store(nullptr);
     m_wake = nullptr;
     timer.stop();
-    if (sink)
-        sink->stop();
+    device.reset();
     m_ran.store(true, std::memory_order_release);
 }
 

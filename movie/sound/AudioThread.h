@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AudioDevice.h"
+
 #include <QThread>
 
 #include <atomic>
@@ -9,14 +11,14 @@ namespace movie::sound {
 
 class Mixer;
 
-// The mixer's own thread. It opens the default audio device and keeps it fed; without a
-// device (or when the device fails) it keeps the mixer's time running and discards the sound,
+// The mixer's own thread. It opens its audio device and keeps it fed; without a device (or
+// when the device fails) it keeps the mixer's time running and discards the sound,
 // so that nothing waits for an audio device that is not there. Once nothing has sounded for a
 // while it sleeps, waking no more until a command arrives: a program showing still screens or
 // silent animations costs nothing on this thread.
 class AudioThread : public QThread {
 public:
-    explicit AudioThread(Mixer& mixer);
+    AudioThread(Mixer& mixer, AudioDeviceOpener open);
     ~AudioThread() override;
 
     static constexpr int TickMs = 5;
@@ -37,6 +39,7 @@ protected:
 
 private:
     Mixer& m_mixer;
+    AudioDeviceOpener m_open;
     // Set as run() returns and read after wait(): orders everything run() did before what
     // follows the wait in plain C++ terms (QThread's own hand-over goes through a lock of Qt's
     // that race checkers do not see).

@@ -130,13 +130,15 @@ struct Mixer::Snapshot {
     std::vector<std::tuple<Owner, int, StreamStatus>> streams;
 };
 
-Mixer::Mixer(Output output)
+Mixer::Mixer(Output output) : Mixer(output == Output::Device ? AudioDeviceOpener(&openDefaultAudioDevice) : nullptr) {}
+
+Mixer::Mixer(AudioDeviceOpener open)
     : m_voices(MaxVoices), m_streams(MaxStreams), m_nextSnapshot(std::make_unique<Snapshot>()),
       m_snapshot(std::make_unique<Snapshot>())
 {
     m_accumulator.reserve(size_t(BufferFrames) * 2);
-    if (output == Output::Device) {
-        m_thread = std::make_unique<AudioThread>(*this);
+    if (open) {
+        m_thread = std::make_unique<AudioThread>(*this, std::move(open));
         m_thread->start();
     }
 }

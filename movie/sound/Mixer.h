@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AudioDevice.h"
 #include "DecodedSound.h"
 #include "SoundFormat.h"
 #include "SoundInfo.h"
@@ -65,6 +66,9 @@ public:
     static constexpr int StreamPrerollFrames = 882;
 
     explicit Mixer(Output output = Output::None);
+    // A mixer whose thread plays on the device `open` gives (the default output for
+    // Output::Device); for tests of devices that fail.
+    explicit Mixer(AudioDeviceOpener open);
     ~Mixer();
     Mixer(const Mixer&) = delete;
     Mixer& operator=(const Mixer&) = delete;

@@ -1,8 +1,11 @@
 #include "Mixer.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QThread>
 #include <gtest/gtest.h>
+
+#include <atomic>
 
 using namespace movie::sound;
 
@@ -21,7 +24,82 @@ bool mixesOn(const Mixer& mixer, int64_t frames)
     return false;
 }
 
+template <class Condition>
+bool soon(Condition condition)
+{
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired() && !condition())
+        QThread::msleep(5);
+    return condition();
+}
+
+// A stand-in for a sound card that plays in real time from a buffer of three mixed buffers,
+// and can be pulled out.
+struct FakeCard {
+    std::atomic<int64_t> written{0};
+    std::atomic<bool> pulledOut{false};
+    std::atomic<bool> closed{false};
+};
+
+class FakeDevice : public AudioDevice {
+public:
+    explicit FakeDevice(std::shared_ptr<FakeCard> card) : m_card(std::move(card)) { m_clock.start(); }
+    ~FakeDevice() override { m_card->closed = true; }
+    int bufferFrames() const override { return Mixer::BufferFrames * 3; }
+    int framesFree() const override
+    {
+        const int64_t played = m_clock.nsecsElapsed() * 44100 / 1000000000;
+        return int(std::clamp<int64_t>(bufferFrames() - (m_card->written - played), 0, bufferFrames()));
+    }
+    void write(std::span<const int16_t> samples) override { m_card->written += int64_t(samples.size() / 2); }
+    bool hasFailed(int& code) const override
+    {
+        code = 6;
+        return m_card->pulledOut;
+    }
+
+private:
+    std::shared_ptr<FakeCard> m_card;
+    QElapsedTimer m_clock;
+};
+
 } // namespace
+
+// A device pulled out while a sound plays: the mixer says so once on standard error and goes
+// on without it, keeping time; the sound plays on, and sounds started later play too.
+TEST(AudioThread, ADeviceThatVanishesMidSoundLeavesTheMixerKeepingTime)
+{
+    auto card = std::make_shared<FakeCard>();
+    Mixer mixer([card] { return std::make_unique<FakeDevice>(card); });
+    ASSERT_TRUE(soon([&] { return mixer.hasDevice(); }));
+    EXPECT_EQ(mixer.deviceBufferFrames(), Mixer::BufferFrames * 3);
+
+    const Owner owner = Mixer::newOwner();
+    auto sound = std::make_shared<DecodedSound>();
+    sound->samples.assign(size_t(Mixer::BufferFrames) * 8, 3);
+    SoundInfo endless;
+    endless.loopCount = 65535;
+    mixer.startEvent(owner, 1, sound, endless);
+    ASSERT_TRUE(soon([&] { return card->written > Mixer::BufferFrames * 6; }));
+
+    testing::internal::CaptureStderr();
+    card->pulledOut = true;
+    ASSERT_TRUE(soon([&] { return !mixer.hasDevice() && card->closed; }));
+    const int64_t writtenBeforeLoss = card->written;
+    mixer.startEvent(owner, 2, sound, {});
+    ASSERT_TRUE(mixesOn(mixer, Mixer::BufferFrames * 12));
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("the audio device stopped (error 6)"), std::string::npos) << said;
+    EXPECT_EQ(card->written, writtenBeforeLoss);
+    EXPECT_TRUE(mixer.isPlaying(owner, 1));
+    EXPECT_FALSE(mixer.isPlaying(owner, 2));  // played to its end without the device
+    EXPECT_EQ(mixer.deviceBufferFrames(), 0);
+
+    // No device at all from the start: the same, without a word.
+    Mixer silent([] { return std::unique_ptr<AudioDevice>(); });
+    ASSERT_TRUE(mixesOn(silent, Mixer::BufferFrames));
+    EXPECT_FALSE(silent.hasDevice());
+}
 
 // With or without an audio device the mixer's thread keeps time: sounds start, play to their
 // end and stop, and nothing waits for a device that is not there.
