@@ -3,7 +3,7 @@
 #include "ColorTransform.h"
 #include "MovieData.h"
 
-#include <QGradientStops>
+#include <QBrush>
 #include <QImage>
 #include <QPainterPath>
 #include <map>
@@ -21,15 +21,16 @@ namespace movie {
 class PaintCaches {
 public:
     // What is kept for one compiled shape: per part, its stroke outline and its length; per
-    // fill style (the shape's fills, then its lines' fills), its ramp.
+    // fill style (the shape's fills, then its lines' fills), its gradient brush.
     struct Part {
         QPainterPath outline;  // twips; empty until made
         bool outlineReady = false;
         double length = -1;  // each edge across plus up, in twips; < 0 until measured
     };
+    // A gradient fill's brush under one colour transform.
     struct Ramp {
         ColorTransform colors;
-        QGradientStops bands;
+        QBrush brush;
         bool ready = false;
     };
     struct Shape {

@@ -367,25 +367,24 @@ QBrush Renderer::brushFor(const FillStyle& fill, PaintCaches::Ramp& ramp, const 
     case FillStyle::Kind::Linear:
     case FillStyle::Kind::Radial:
     case FillStyle::Kind::Focal: {
+        // The brush is kept until the colour transform changes.
+        if (ramp.ready && ramp.colors == colors)
+            return ramp.brush;
         QGradient gradient;
         if (fill.kind == FillStyle::Kind::Linear)
             gradient = QLinearGradient(-GradientHalf, 0, GradientHalf, 0);
         else
             gradient = QRadialGradient(QPointF(0, 0), GradientHalf,
                                        QPointF(fill.kind == FillStyle::Kind::Focal ? fill.focal * GradientHalf : 0, 0));
-        // The ramp is kept until the colour transform changes.
-        if (!ramp.ready || !(ramp.colors == colors)) {
-            ramp.bands = rampBands(gradientRamp(fill, colors));
-            ramp.colors = colors;
-            ramp.ready = true;
-        }
-        gradient.setStops(ramp.bands);
+        gradient.setStops(rampBands(gradientRamp(fill, colors)));
         gradient.setSpread(fill.spread == SpreadMode::Reflect ? QGradient::ReflectSpread
                                : fill.spread == SpreadMode::Repeat ? QGradient::RepeatSpread
                                                                    : QGradient::PadSpread);
-        QBrush brush(gradient);
-        brush.setTransform(fill.matrix);
-        return brush;
+        ramp.brush = QBrush(gradient);
+        ramp.brush.setTransform(fill.matrix);
+        ramp.colors = colors;
+        ramp.ready = true;
+        return ramp.brush;
     }
     case FillStyle::Kind::Bitmap: {
         const QImage* image = bitmapFor(fill.bitmapId, colors);
