@@ -98,6 +98,9 @@ Movie::Changes Movie::takeChanges()
 {
     Changes taken = std::move(m_changes);
     m_changes = Changes{};
+    // What a paint cut short for time left out is drawn with the next.
+    taken.everything = taken.everything || m_cutForTime;
+    m_cutForTime = false;
     return taken;
 }
 
@@ -131,10 +134,18 @@ Movie::SoundEvents Movie::takeSoundEvents()
 void Movie::paint(QPainter& painter, const QRectF& target, const QRectF& visible) const
 {
     Renderer renderer(*m_data, *m_caches, m_antialiasing, &m_bounds, m_rasters.get());
+    renderer.setTimeLimits(m_timeLimits);
     renderer.paint(painter, *m_root, target, m_context.background, visible);
     m_lastDrawingWork = renderer.drawingDone();
+    m_cutForTime = m_cutForTime || renderer.ranOutOfTime();
     if (renderer.drawingLeftOut() > 0 && !m_drawingCut) {
         m_drawingCut = true;
+        if (renderer.ranOutOfTime() || renderer.leftOutSlowParts()) {
+            std::fprintf(stderr, "movie: %s: frame %d takes too long to draw (%lld ms so far); drawn in part\n",
+                         m_name.isEmpty() ? "(unnamed)" : qPrintable(m_name), m_root->currentFrame() + 1,
+                         static_cast<long long>(renderer.paintNs() / 1000000));
+            return;
+        }
         std::fprintf(stderr, "movie: %s: frame %d has too much to draw (%lld units, %lld allowed); drawn in part\n",
                      m_name.isEmpty() ? "(unnamed)" : qPrintable(m_name), m_root->currentFrame() + 1,
                      static_cast<long long>(renderer.drawingDone() + renderer.drawingLeftOut()),

@@ -3,6 +3,7 @@
 #include "MovieData.h"
 #include "PaintCaches.h"
 #include "PlayContext.h"
+#include "Renderer.h"
 #include "Result.h"
 #include "Scene.h"
 #include "ShapeRasters.h"
@@ -63,6 +64,9 @@ public:
     // (a movie has caches of its own until given others).
     void setPaintCaches(std::shared_ptr<PaintCaches> caches) { m_caches = std::move(caches); }
 
+    // How long painting may take before it leaves things out (see Renderer::TimeLimits).
+    void setPaintTimeLimits(Renderer::TimeLimits limits) { m_timeLimits = limits; }
+
     // Edges are smoothed unless turned off (to compare with references drawn without).
     void setAntialiasing(bool on) { m_antialiasing = on; }
 
@@ -98,6 +102,8 @@ private:
     Scene m_scene, m_nextScene;  // as last shown, and a spare to build the next in
     Changes m_changes;
     mutable bool m_drawingCut = false;
+    mutable bool m_cutForTime = false;  // since changes were last taken
+    Renderer::TimeLimits m_timeLimits;
     mutable qint64 m_lastDrawingWork = 0;
 };
 

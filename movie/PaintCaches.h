@@ -26,6 +26,7 @@ public:
         QPainterPath outline;  // twips; empty until made
         bool outlineReady = false;
         double length = -1;  // each edge across plus up, in twips; < 0 until measured
+        int slowPaints = 0;  // paints in which it took too long to draw: twice, and it is left out
     };
     // A gradient fill's brush under one colour transform.
     struct Ramp {

@@ -6,8 +6,21 @@
 #include <QPainterPathStroker>
 #include <QRadialGradient>
 #include <cmath>
+#include <ctime>
 
 namespace movie {
+
+namespace {
+
+// The processor time the program has used, in nanoseconds.
+qint64 processCpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+} // namespace
 
 namespace {
 
@@ -127,6 +140,10 @@ void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& targ
     m_morphBudget = MorphEdgesPerPaint;
     m_drawn = 0;
     m_leftOut = 0;
+    m_ranOutOfTime = false;
+    m_leftOutSlow = false;
+    m_clock.start();
+    m_cpuAtStart = processCpuNs();
     painter.setRenderHint(QPainter::Antialiasing, m_antialiasing);
     paintTimeline(painter, root, world, ColorTransform(), 0);
     painter.restore();
@@ -135,12 +152,36 @@ void Renderer::paint(QPainter& painter, const Timeline& root, const QRectF& targ
 bool Renderer::spend(double cost) const
 {
     const qint64 units = qint64(std::ceil(std::min(cost, 1e15)));
+    if (spentTime(m_limits.paintNs)) {
+        m_leftOut += std::max<qint64>(units, 1);
+        m_ranOutOfTime = true;
+        return false;
+    }
     if (units > DrawingBudget - m_drawn) {
         m_leftOut += units;
         return false;
     }
     m_drawn += units;
     return true;
+}
+
+bool Renderer::leaveOutSlow() const
+{
+    m_leftOut += 1;
+    m_leftOutSlow = true;
+    return false;
+}
+
+void Renderer::timePart(PaintCaches::Part& part, qint64 startNs) const
+{
+    if (spentTime(m_limits.partNs, startNs))
+        ++part.slowPaints;
+}
+
+bool Renderer::spentTime(qint64 ns, qint64 sinceNs) const
+{
+    // The clock first, which costs nothing to read; the processor time only when it is due.
+    return m_clock.nsecsElapsed() - sinceNs >= ns && processCpuNs() - m_cpuAtStart >= ns;
 }
 
 bool Renderer::spendOnPath(const QPainterPath& path, double moviePixels, double weight) const
@@ -431,6 +472,8 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, PaintCa
     const double toMovie = moviePixels(world);
     // A part's cost, its length measured once and kept with it.
     auto partCost = [&](const CompiledShape::Part& part, PaintCaches::Part& keptPart, double weight) {
+        if (keptPart.slowPaints >= 2)
+            return leaveOutSlow();
         const int elements = part.path.elementCount();
         if (elements * weight > double(DrawingBudget - m_drawn))
             return spend(elements * weight);
@@ -451,9 +494,17 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, PaintCa
     for (size_t i = 0; i < shape.parts.size(); ++i) {
         const CompiledShape::Part& part = shape.parts[i];
         PaintCaches::Part& keptPart = kept.parts[i];
+        // Drawing each part is timed, however it ends.
+        struct Timed {
+            const Renderer& renderer;
+            PaintCaches::Part& part;
+            qint64 start;
+            ~Timed() { renderer.timePart(part, start); }
+        };
         if (!part.stroke) {
             if (!partCost(part, keptPart, 1))
                 continue;
+            const Timed timed{*this, keptPart, m_clock.nsecsElapsed()};
             const FillStyle& fill = shape.fills[size_t(part.style)];
             if (fill.kind == FillStyle::Kind::Bitmap) {
                 paintBitmapFill(painter, part.path, fill, world, colors);
@@ -485,6 +536,7 @@ void Renderer::paintShape(QPainter& painter, const CompiledShape& shape, PaintCa
         const double movieWidth = m_stageScale > 0 ? widthPx / m_stageScale * 0.05 : widthPx;
         if (!partCost(part, keptPart, strokeWeight(movieWidth)))
             continue;
+        const Timed timed{*this, keptPart, m_clock.nsecsElapsed()};
         if (widthPx < 1.0 || line.noHScale || line.noVScale) {
             pen.setWidthF(std::max(1.0, widthPx));
             pen.setCosmetic(true);

@@ -6,6 +6,7 @@
 #include "Scene.h"
 #include "ShapeRasters.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 #include <algorithm>
 
@@ -47,6 +48,19 @@ public:
     // Each edge's extent across plus its extent up, in the path's own units.
     static double pathLength(const QPainterPath& path);
 
+    // However the work is counted, some paths cost the painter far more than their edges and
+    // lengths say (thousands of long hairlines side by side can take seconds). So a paint that
+    // has run longer than `paintNs` draws nothing more, and a part of a shape that alone took
+    // longer than `partNs` is left out of every later paint of the movie. Both lie far above
+    // what any real movie needs, even on a slow computer at full screen. Time counts only when
+    // the program itself was working through it (a computer busy elsewhere only makes the clock
+    // run), and a part must be slow in two paints before it is left out.
+    struct TimeLimits {
+        qint64 paintNs = 250'000'000;
+        qint64 partNs = 100'000'000;
+    };
+    void setTimeLimits(TimeLimits limits) { m_limits = limits; }
+
     // `visible`, in the painter's coordinates, limits the painting to what may show inside
     // it (the part of a player being repainted); null means all of `target`.
     void paint(QPainter& painter, const Timeline& root, const QRectF& target, Rgba background,
@@ -57,11 +71,21 @@ public:
     // The work of the last paint, and the work it left out (0 when it drew everything).
     qint64 drawingDone() const { return m_drawn; }
     qint64 drawingLeftOut() const { return m_leftOut; }
+    // Whether the paint ran out of time, or left out parts known to be slow; how long it took.
+    bool ranOutOfTime() const { return m_ranOutOfTime; }
+    bool leftOutSlowParts() const { return m_leftOutSlow; }
+    qint64 paintNs() const { return m_clock.nsecsElapsed(); }
 
 private:
     // Takes `cost` from the paint's budget; false (and the work counted as left out) when
-    // it does not fit.
+    // it does not fit, or when the paint has run out of time.
     bool spend(double cost) const;
+    // Whether at least `ns` went by since the paint began, with the program at work for as long.
+    bool spentTime(qint64 ns, qint64 sinceNs = 0) const;
+    // Leaves out a part known to take too long.
+    bool leaveOutSlow() const;
+    // Counts a slow paint of the part if drawing it, from `startNs` on, took longer than allowed.
+    void timePart(PaintCaches::Part& part, qint64 startNs) const;
     // Spends the cost of filling `path` drawn at `moviePixels` of the movie's pixels to
     // one of its units, the edge count tried first so that huge paths are never measured.
     bool spendOnPath(const QPainterPath& path, double moviePixels, double weight = 1) const;
@@ -99,6 +123,11 @@ private:
     mutable qint64 m_morphBudget = MorphEdgesPerPaint;
     mutable qint64 m_drawn = 0;
     mutable qint64 m_leftOut = 0;
+    TimeLimits m_limits;
+    mutable QElapsedTimer m_clock;
+    mutable qint64 m_cpuAtStart = 0;
+    mutable bool m_ranOutOfTime = false;
+    mutable bool m_leftOutSlow = false;
 };
 
 } // namespace movie

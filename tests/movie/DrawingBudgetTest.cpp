@@ -157,3 +157,45 @@ TEST(DrawingBudget, LongEdgesCostMoreThanShortOnes)
         EXPECT_LE(m->lastDrawingWork(), Renderer::DrawingBudget);
     }
 }
+
+// Whatever the counting says, time bounds a paint: a paint out of time draws nothing more and
+// the next one draws everything again; a part slow in two paints is left out from then on,
+// without making every later frame a whole repaint. The limits are set to nothing here so that
+// the rules show without a slow file.
+TEST(DrawingBudget, TimeBoundsAPaintAndLeavesOutPartsSlowInTwoPaints)
+{
+    SwfWriter w(100, 100);
+    w.background(255, 255, 255);
+    defineRectangle(w, 1, {255, 0, 0}, 400, 400, 1200, 1200);
+    auto m = placeAndLoad(w);
+    ASSERT_TRUE(m);
+    m->setName("slow.swf");
+    (void)m->takeChanges();
+    QImage image;
+    const QRgb red = qRgb(255, 0, 0), white = qRgb(255, 255, 255);
+
+    m->setPaintTimeLimits({0, Renderer::TimeLimits().partNs});
+    std::string err = paintCapturingStderr(*m, image);
+    EXPECT_TRUE(colorNear(pixelAt(image, 50, 50), white));
+    EXPECT_TRUE(m->drawingCut());
+    EXPECT_EQ(lines(err), 1) << err;
+    EXPECT_NE(err.find("slow.swf: frame 1 takes too long to draw"), std::string::npos) << err;
+    EXPECT_TRUE(m->takeChanges().everything);
+    m->setPaintTimeLimits({});
+    paintCapturingStderr(*m, image);
+    EXPECT_TRUE(colorNear(pixelAt(image, 50, 50), red));
+    EXPECT_TRUE(m->takeChanges().empty());
+
+    auto again = placeAndLoad(w);
+    ASSERT_TRUE(again);
+    (void)again->takeChanges();
+    again->setPaintTimeLimits({Renderer::TimeLimits().paintNs, 0});
+    for (int paint = 1; paint <= 3; ++paint) {
+        SCOPED_TRACE(paint);
+        err = paintCapturingStderr(*again, image);
+        EXPECT_TRUE(colorNear(pixelAt(image, 50, 50), paint <= 2 ? red : white));
+        EXPECT_EQ(again->drawingCut(), paint == 3);
+        EXPECT_EQ(lines(err), paint == 3 ? 1 : 0) << err;
+        EXPECT_TRUE(again->takeChanges().empty());
+    }
+}

@@ -54,16 +54,16 @@ QByteArray denseCombMovie(int edges, int placements)
     return w.file('C');
 }
 
-QByteArray zigzagLineMovie(int segments, int width)
+QByteArray zigzagLineMovie(int segments, int width, int spread)
 {
     SwfWriter w(StageWidth, StageHeight, 12);
     w.background(255, 255, 255);
     ShapeWriter s;
     int line = s.line(width, {200, 40, 40});
     s.change(-1, -1, line, true, 400, 400);
-    // Up and down the stage, moving right by a twip every other segment.
+    // Up and down the stage, moving right every other segment.
     for (int i = 0; i < segments; ++i)
-        s.lineTo(i % 2, i % 2 == 0 ? Height - 800 : -(Height - 800));
+        s.lineTo(i % 2 * spread, i % 2 == 0 ? Height - 800 : -(Height - 800));
     w.defineShape(1, s, 3, Width, Height);
     SwfWriter::Place p;
     p.characterId = 1;

@@ -12,8 +12,9 @@ namespace movietest {
 // the stage's width and placed `placements` times at its own depths (compressed file).
 QByteArray denseCombMovie(int edges, int placements);
 
-// A 550 x 400 stage holding one stroke of `segments` segments zigzagging across the stage,
-// `width` twips wide, placed once (compressed file).
-QByteArray zigzagLineMovie(int segments, int width);
+// A 550 x 400 stage holding one stroke of `segments` segments zigzagging up and down the
+// stage, `width` twips wide, moving right by `spread` twips every other segment, placed once
+// (compressed file).
+QByteArray zigzagLineMovie(int segments, int width, int spread = 1);
 
 } // namespace movietest
