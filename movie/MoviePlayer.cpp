@@ -5,6 +5,10 @@
 #include "MovieSound.h"
 #include "Renderer.h"
 
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+
 #include <QHash>
 #include <QPainter>
 #include <QTimer>
@@ -229,7 +233,21 @@ void MoviePlayer::paint(QPainter& painter, const QRectF& target, const QRectF& v
 {
     if (!m_visible || !m_state)
         return;
-    m_state->movie->paint(painter, target, visible);
+    // Painted on a thread of the global pool while this one waits. From there the painter
+    // fills each shape on its own thread: from any other thread it shares the larger fills out
+    // among the pool's threads, and on the few cores of the computers this program runs on,
+    // waking them and waiting for them costs more than the work they take over.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (!pool || pool->contains(QThread::currentThread())) {
+        m_state->movie->paint(painter, target, visible);
+        return;
+    }
+    QSemaphore done;
+    pool->start([&] {
+        m_state->movie->paint(painter, target, visible);
+        done.release();
+    });
+    done.acquire();
 }
 
 QRegion MoviePlayer::takeChangedArea(const QRectF& target)
