@@ -86,6 +86,13 @@ void Shell::start()
     m_view->show();
 }
 
+void Shell::shareOneHeap()
+{
+#if defined(__GLIBC__)
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
 void Shell::giveBackMemory()
 {
 #if defined(__GLIBC__)

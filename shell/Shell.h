@@ -58,6 +58,13 @@ public:
     // The exit question as the program asks it.
     static bool askExit(QWidget* parent);
 
+    // Makes every thread allocate from one heap. Movies are painted on a pooled thread while
+    // the interface thread waits; with a heap of that thread's own, what it frees would be
+    // reusable by it alone, and over hours the program's memory would creep up in the gaps.
+    // Only one thread allocates at a time, so sharing costs nothing. To be called first in
+    // main(), before any other thread starts.
+    static void shareOneHeap();
+
 private:
     QString m_folder;
     ScreenCatalog m_catalog;

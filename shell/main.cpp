@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv)
 {
+    shell::Shell::shareOneHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("numbali"));
     // Lets the desktop match the window with its menu entry and icon.

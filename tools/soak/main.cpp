@@ -54,6 +54,7 @@ Memory measureOnTheMenu(shell::Shell& shell)
 
 int main(int argc, char** argv)
 {
+    shell::Shell::shareOneHeap();  // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const long long events = argc > 1 ? std::atoll(argv[1]) : 1000000;
