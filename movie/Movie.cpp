@@ -140,16 +140,13 @@ void Movie::paint(QPainter& painter, const QRectF& target, const QRectF& visible
     m_cutForTime = m_cutForTime || renderer.ranOutOfTime();
     if (renderer.drawingLeftOut() > 0 && !m_drawingCut) {
         m_drawingCut = true;
-        if (renderer.ranOutOfTime() || renderer.leftOutSlowParts()) {
-            std::fprintf(stderr, "movie: %s: frame %d takes too long to draw (%lld ms so far); drawn in part\n",
-                         m_name.isEmpty() ? "(unnamed)" : qPrintable(m_name), m_root->currentFrame() + 1,
-                         static_cast<long long>(renderer.paintNs() / 1000000));
-            return;
-        }
-        std::fprintf(stderr, "movie: %s: frame %d has too much to draw (%lld units, %lld allowed); drawn in part\n",
-                     m_name.isEmpty() ? "(unnamed)" : qPrintable(m_name), m_root->currentFrame() + 1,
-                     static_cast<long long>(renderer.drawingDone() + renderer.drawingLeftOut()),
-                     static_cast<long long>(Renderer::DrawingBudget));
+        const QString why = renderer.ranOutOfTime() || renderer.leftOutSlowParts()
+            ? QStringLiteral("takes too long to draw (%1 ms so far)").arg(renderer.paintNs() / 1000000)
+            : QStringLiteral("has too much to draw (%1 units, %2 allowed)")
+                  .arg(renderer.drawingDone() + renderer.drawingLeftOut())
+                  .arg(Renderer::DrawingBudget);
+        std::fprintf(stderr, "movie: %s: frame %d %s; drawn in part\n",
+                     m_name.isEmpty() ? "(unnamed)" : qPrintable(m_name), m_root->currentFrame() + 1, qPrintable(why));
     }
 }
 

@@ -5,12 +5,11 @@
 #include "MovieSound.h"
 #include "Renderer.h"
 
+#include <QHash>
+#include <QPainter>
 #include <QSemaphore>
 #include <QThread>
 #include <QThreadPool>
-
-#include <QHash>
-#include <QPainter>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>

@@ -20,7 +20,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QElapsedTimer>
@@ -72,7 +71,7 @@ int main(int argc, char** argv)
         shell.switchTo(name);
         play(150);
     }
-    const QDir movies = QFileInfo(shell.moviePath(QStringLiteral("\\ADIOS.swf"))).dir();
+    const QDir movies(QCoreApplication::applicationDirPath());  // where the shell finds them
     for (const QString& file : movies.entryList({QStringLiteral("*.swf")}, QDir::Files, QDir::Name)) {
         movie::MoviePlayer player(&mixer);
         QImage frame(shell.view().size(), QImage::Format_ARGB32_Premultiplied);
